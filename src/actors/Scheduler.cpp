@@ -1,0 +1,3 @@
+#include "actors/Scheduler.h"
+
+void ScheduleWalker(ScreenWindow*, HWND) {}

@@ -1,0 +1,7 @@
+#include "app/ForegroundWatcher.h"
+
+bool IsSignableWindow(HWND) {
+    return false;
+}
+
+void CreateSignFor(HWND) {}

@@ -1,0 +1,135 @@
+#include "support/TestSupport.h"
+
+#include "app/Clock.h"
+#include "app/MainWindow.h"
+
+namespace {
+constexpr const char* TEST_CLASS_NAME = "TarvolenTestTarget";
+constexpr const char* COLOUR_PROPERTY = "TestColour";
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) {
+        RECT area;
+        GetClientRect(window, &area);
+        const auto colour = static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(
+            GetPropA(window, COLOUR_PROPERTY)));
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    if (message == WM_DESTROY) {
+        RemovePropA(window, COLOUR_PROPERTY);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterTestClass() {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.lpszClassName = TEST_CLASS_NAME;
+    RegisterClassExA(&windowClass);
+    registered = true;
+}
+
+time_t fakeNow = 0;
+ClockSource replacedClock = nullptr;
+
+time_t FakeNow() {
+    return fakeNow;
+}
+}  // namespace
+
+HWND CreateTestWindow(const TestWindowOptions& options) {
+    RegisterTestClass();
+    HWND window = CreateWindowExA(options.exStyle, TEST_CLASS_NAME, options.title,
+                                  options.style & ~WS_VISIBLE, options.x, options.y,
+                                  options.width, options.height, options.owner, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!window) {
+        return nullptr;
+    }
+    SetPropA(window, COLOUR_PROPERTY,
+             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(options.colour)));
+    if (options.style & WS_VISIBLE) {
+        ShowWindow(window, SW_SHOWNORMAL);
+    }
+    PumpMessages();
+    return window;
+}
+
+void BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    PumpMessages();
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    GdiFlush();
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        PumpMessages();
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+    PumpMessages();
+}
+
+void RunTicks(int count) {
+    for (int i = 0; i < count; ++i) {
+        RunTick();
+        PumpMessages();
+    }
+}
+
+void DestroyAllSprites() {
+    while (!handleRegistry.Empty()) {
+        DestroyWindow(handleRegistry.FirstWindow());
+    }
+    PumpMessages();
+}
+
+FakeClock::FakeClock(time_t start) {
+    fakeNow = start;
+    replacedClock = SetClockSource(FakeNow);
+}
+
+FakeClock::~FakeClock() {
+    SetClockSource(replacedClock);
+}
+
+void FakeClock::Set(time_t now) {
+    fakeNow = now;
+}
+
+void FakeClock::Advance(time_t seconds) {
+    fakeNow += seconds;
+}
+
+time_t FakeClock::Now() const {
+    return fakeNow;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    PumpMessages();
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}

@@ -1,0 +1,55 @@
+// Shared helpers for tests that drive the program's code against real windows and GDI.
+#pragma once
+
+#include <windows.h>
+
+#include <ctime>
+
+#include "windows/HandleRegistry.h"
+
+// A plain top-level window of the tests' own class, painted in one solid colour.
+struct TestWindowOptions {
+    const char* title = "Test target";
+    int x = 300;
+    int y = 200;
+    int width = 300;
+    int height = 200;
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    DWORD exStyle = 0;
+    HWND owner = nullptr;
+    COLORREF colour = RGB(40, 110, 160);
+};
+
+HWND CreateTestWindow(const TestWindowOptions& options = {});
+void BringToFront(HWND window);
+
+// Dispatches everything queued for this thread and flushes GDI, so the X server shows it.
+void PumpMessages();
+// Pumps for the given time, so that posted messages and repaints of other windows land.
+void PumpFor(DWORD milliseconds);
+// One tick of the main window, followed by a pump, as the timer would deliver it.
+void RunTicks(int count = 1);
+
+// Destroys every registered sprite window (lowest handle first) and pumps.
+void DestroyAllSprites();
+
+template <typename T>
+T* ObjectAs(HWND window) {
+    return dynamic_cast<T*>(ObjectForWindow(window));
+}
+
+// Replaces the program's clock with one the test sets; restores it when it goes.
+class FakeClock {
+public:
+    explicit FakeClock(time_t start);
+    ~FakeClock();
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+
+    void Set(time_t now);
+    void Advance(time_t seconds);
+    time_t Now() const;
+};
+
+// The colour of one screen pixel, after the pending drawing has reached the screen.
+COLORREF ScreenPixel(int x, int y);
