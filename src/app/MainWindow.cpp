@@ -57,9 +57,9 @@ void RegisterMainClass(HINSTANCE instance) {
 
 bool CreateMainWindow(HINSTANCE instance, int) {
     appInstance = instance;
-    mainWindowHandle = CreateWindowExA(0, mainWindowClassName, mainWindowTitle,
-                                       WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
-                                       nullptr, nullptr, instance, nullptr);
+    mainWindowHandle =
+        CreateWindowExA(0, mainWindowClassName, mainWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        0, CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
     return mainWindowHandle != nullptr;
 }
 

@@ -11,8 +11,8 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_ERASEBKGND) {
         RECT area;
         GetClientRect(window, &area);
-        const auto colour = static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(
-            GetPropA(window, COLOUR_PROPERTY)));
+        const auto colour =
+            static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(GetPropA(window, COLOUR_PROPERTY)));
         HBRUSH brush = CreateSolidBrush(colour);
         FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
         DeleteObject(brush);
@@ -49,10 +49,10 @@ time_t FakeNow() {
 
 HWND CreateTestWindow(const TestWindowOptions& options) {
     RegisterTestClass();
-    HWND window = CreateWindowExA(options.exStyle, TEST_CLASS_NAME, options.title,
-                                  options.style & ~WS_VISIBLE, options.x, options.y,
-                                  options.width, options.height, options.owner, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND window =
+        CreateWindowExA(options.exStyle, TEST_CLASS_NAME, options.title,
+                        options.style & ~WS_VISIBLE, options.x, options.y, options.width,
+                        options.height, options.owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) {
         return nullptr;
     }
