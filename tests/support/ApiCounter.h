@@ -13,9 +13,9 @@ void InstallApiCounter();
 int CallCount(const char* functionName);
 void ResetCallCounts();
 
-// Bitmaps, regions, memory and display DCs created through watched calls and not yet
-// released (a region handed to a window by SetWindowRgn counts as released), plus window
-// DCs from GetDC not yet given back with ReleaseDC.
+// Bitmaps, regions, solid brushes, memory and display DCs created through watched calls and
+// not yet released (a region handed to a window by SetWindowRgn counts as released), plus
+// window DCs from GetDC not yet given back with ReleaseDC.
 int LiveGdiObjects();
 
 // The last ShellExecuteA request; such requests are recorded and not passed on, so no

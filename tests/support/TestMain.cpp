@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
+#include "support/ApiCounter.h"
 #include "support/TestSupport.h"
 #include "windows/SpriteWindowClass.h"
 
@@ -10,6 +11,7 @@ namespace {
 class ProgramEnvironment : public testing::Environment {
 public:
     void SetUp() override {
+        InstallApiCounter();
         const HINSTANCE instance = GetModuleHandleA(nullptr);
         LoadStringA(instance, STRING_TITLE, mainWindowTitle, STRING_BUFFER_SIZE);
         LoadStringA(instance, STRING_CLASS_NAME, mainWindowClassName, STRING_BUFFER_SIZE);
