@@ -1,0 +1,165 @@
+#include "sign/SignWindow.h"
+
+#include "app/Clock.h"
+#include "gfx/RegionResource.h"
+
+#include <shellapi.h>
+
+namespace {
+// Sizes the hidden window to its face and leaves everything else as it is.
+constexpr UINT SIZE_ONLY_FLAGS =
+    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER;  // 790
+}  // namespace
+
+time_t FaceChangeCutover() {
+    // Standard time on purpose (tm_isdst 0): the library must not guess daylight saving.
+    // mktime normalises its argument, so every call converts a fresh copy.
+    std::tm cutover = {};
+    cutover.tm_sec = 0;
+    cutover.tm_min = 0;
+    cutover.tm_hour = 0;
+    cutover.tm_mday = 4;
+    cutover.tm_mon = 10;
+    cutover.tm_year = 101;
+    cutover.tm_wday = 0;
+    cutover.tm_yday = 0;
+    cutover.tm_isdst = 0;
+    return std::mktime(&cutover);
+}
+
+SignWindow::SignWindow() {
+    // A failed conversion gives -1, which every real time exceeds: the new face.
+    state = CurrentTime() > FaceChangeCutover() ? SIGN_NEW_FACE : SIGN_OLD_FACE;
+}
+
+bool SignWindow::Create(HWND mainWindowHandle, HWND targetWindow) {
+    target = targetWindow;
+    return CreateSpriteWindow(mainWindowHandle, targetWindow);
+}
+
+int SignWindow::HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate(handle);
+            return 1;
+        case WM_PAINT:
+            OnPaint(handle);
+            return 1;
+        case WM_TIMER:
+            Tick();
+            return 1;
+        case WM_LBUTTONUP:
+            ShellExecuteA(handle, "Open", SPONSOR_PAGE, nullptr, nullptr, SW_SHOWNORMAL);
+            return 1;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SPRITE_CLOSE:
+            DestroyWindow(handle);
+            return 1;
+        case WM_SIGN_BEGIN_CHANGE:
+            BeginChange(handle);
+            return 1;
+        case WM_SIGN_COMMIT_CHANGE:
+            CommitChange(handle);
+            return 1;
+        case WM_SIGN_CANCEL_CHANGE:
+            CancelChange(handle);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+void SignWindow::OnCreate(HWND handle) {
+    SetResourceId(state == SIGN_OLD_FACE ? SIGN_OLD_FACE_BITMAP : SIGN_NEW_FACE_BITMAP);
+    Load(instance, false);
+    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true);
+    SetWindowPos(handle, HWND_TOPMOST, 0, 0, width, height, SIZE_ONLY_FLAGS);
+}
+
+void SignWindow::OnPaint(HWND handle) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(handle, &paint);
+    if (dc) {
+        Paint(dc);
+    }
+    EndPaint(handle, &paint);
+}
+
+void SignWindow::BeginChange(HWND handle) {
+    if (state != SIGN_OLD_FACE) {
+        return;
+    }
+    ApplyRegionResource(instance, handle, SIGN_RIM_REGION, false);
+    state = SIGN_CHANGING;
+}
+
+void SignWindow::CommitChange(HWND handle) {
+    if (state != SIGN_CHANGING) {
+        return;
+    }
+    // No repaint: the figure still covers the face; the new one shows on the next paint.
+    Unload();
+    SetResourceId(SIGN_NEW_FACE_BITMAP);
+    Load(instance, false);
+    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, false);
+    state = SIGN_NEW_FACE;
+}
+
+void SignWindow::CancelChange(HWND handle) {
+    if (state != SIGN_CHANGING) {
+        return;
+    }
+    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true);
+    state = SIGN_OLD_FACE;
+}
+
+void SignWindow::Tick() {
+    if (!target) {
+        return;
+    }
+    RECT targetRect;
+    if (!GetWindowRect(target, &targetRect)) {
+        // Destroying here would pull the entry out from under the registry walk.
+        PostMessageA(window, WM_SPRITE_CLOSE, 0, 0);
+        return;
+    }
+    wantedFlags = SIGN_PLACE_FLAGS;
+    const LONG style = GetWindowLongA(target, GWL_STYLE);
+    if (style & WS_MINIMIZE) {
+        return;
+    }
+    // A target too small for a new sign does not show its old one either.
+    const bool hide = (style & WS_MAXIMIZE) || !(style & WS_VISIBLE) ||
+                      targetRect.bottom - targetRect.top < SIGN_MIN_TARGET_HEIGHT ||
+                      targetRect.right - targetRect.left < SIGN_MIN_TARGET_WIDTH;
+    if (hide) {
+        wantedFlags = SIGN_HIDE_FLAGS;
+    } else {
+        wantedPosition = PointD{static_cast<double>(targetRect.left - width),
+                                static_cast<double>(targetRect.top)};
+        wantedFlags = SIGN_SHOW_FLAGS;
+    }
+    if (wantedPosition == placedPosition && wantedFlags == placedFlags) {
+        return;
+    }
+    placedPosition = wantedPosition;
+    placedFlags = wantedFlags;
+    SetWindowPos(window, target, static_cast<int>(placedPosition.x),
+                 static_cast<int>(placedPosition.y), 0, 0, static_cast<UINT>(placedFlags));
+}
+
+bool SignWindow::QueryProperty(int id, LONG_PTR& value, ScreenWindow*& object) {
+    switch (id) {
+        case PROP_SIGN:
+            value = 0;
+            object = this;
+            return true;
+        case PROP_TARGET:
+            value = reinterpret_cast<LONG_PTR>(target);
+            object = this;
+            return true;
+        default:
+            return FrameBitmap::QueryProperty(id, value, object);
+    }
+}
