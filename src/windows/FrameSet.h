@@ -27,6 +27,10 @@ public:
     int32_t Count() const { return count; }
     int32_t Current() const { return current; }
 
+private:
+    // Deletes the owned frames and the slot array and empties the set.
+    void ReleaseFrames();
+
 protected:
     bool ownsFrames = true;
     FrameBitmap** frames = nullptr;

@@ -161,8 +161,13 @@ HWND WINAPI CreateDialogParamAShim(HINSTANCE instance, LPCSTR name, HWND parent,
     return COUNT_AND_FIND(CreateDialogParamA)(instance, name, parent, proc, parameter);
 }
 
-#define SHIM(function) \
-    { #function, reinterpret_cast < void*>(&function##Shim) }
+HRSRC WINAPI FindResourceAShim(HMODULE module, LPCSTR name, LPCSTR type) {
+    return COUNT_AND_FIND(FindResourceA)(module, name, type);
+}
+
+// clang-format off
+#define SHIM(function) {#function, reinterpret_cast<void*>(&function##Shim)}
+// clang-format on
 
 const std::map<std::string, void*> shims = {
     SHIM(CreateDCA),        SHIM(CreateCompatibleDC),
@@ -179,11 +184,12 @@ const std::map<std::string, void*> shims = {
     SHIM(SetTimer),         SHIM(KillTimer),
     SHIM(PostQuitMessage),  SHIM(Shell_NotifyIconA),
     SHIM(TrackPopupMenu),   SHIM(CreateDialogParamA),
+    SHIM(FindResourceA),
 };
 
 bool IsWatchedLibrary(const char* name) {
     return _stricmp(name, "user32.dll") == 0 || _stricmp(name, "gdi32.dll") == 0 ||
-           _stricmp(name, "shell32.dll") == 0;
+           _stricmp(name, "shell32.dll") == 0 || _stricmp(name, "kernel32.dll") == 0;
 }
 
 void WriteImportSlot(IMAGE_THUNK_DATA* slot, void* value) {

@@ -1,0 +1,66 @@
+#include "support/TestBitmaps.h"
+
+#include <cstdio>
+#include <vector>
+
+HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC memory = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            SetPixel(memory, x, y, pixel(x, y));
+        }
+    }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return bitmap;
+}
+
+COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    const COLORREF colour = GetPixel(memory, x, y);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return colour;
+}
+
+bool WriteBmpFile(const char* path, int width, int height, const PixelFunction& pixel) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    const DWORD pixelBytes = static_cast<DWORD>(rowBytes * height);
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    header.bfSize = header.bfOffBits + pixelBytes;
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = pixelBytes;
+
+    // Bottom-up rows of blue, green, red.
+    std::vector<unsigned char> rows(pixelBytes, 0);
+    for (int y = 0; y < height; ++y) {
+        unsigned char* row = &rows[static_cast<size_t>((height - 1 - y) * rowBytes)];
+        for (int x = 0; x < width; ++x) {
+            const COLORREF colour = pixel(x, y);
+            row[x * 3] = GetBValue(colour);
+            row[x * 3 + 1] = GetGValue(colour);
+            row[x * 3 + 2] = GetRValue(colour);
+        }
+    }
+    FILE* out = fopen(path, "wb");
+    if (!out) {
+        return false;
+    }
+    const bool written = fwrite(&header, sizeof(header), 1, out) == 1 &&
+                         fwrite(&info, sizeof(info), 1, out) == 1 &&
+                         fwrite(rows.data(), 1, rows.size(), out) == rows.size();
+    return fclose(out) == 0 && written;
+}
