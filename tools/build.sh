@@ -2,7 +2,7 @@
 # Installs what is missing, configures and builds the program, the tests and the prefix.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+build=$(realpath -m "${BUILD_DIR:-$root/build}")
 
 "$root/tools/install-deps.sh"
 if [ ! -f "$build/build.ninja" ]; then

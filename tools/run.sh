@@ -5,7 +5,7 @@
 # are printed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+build=$(realpath -m "${BUILD_DIR:-$root/build}")
 export BUILD_DIR=$build
 
 "$root/tools/build.sh"

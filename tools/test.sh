@@ -2,7 +2,7 @@
 # Sets up everything and runs every test headless; ends with ctest's summary.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+build=$(realpath -m "${BUILD_DIR:-$root/build}")
 export BUILD_DIR=$build
 
 "$root/tools/build.sh"

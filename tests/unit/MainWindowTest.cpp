@@ -45,9 +45,9 @@ private:
     HWND target;
 };
 
-HWND AddSprite(Journal& journal, HWND target = nullptr) {
+HWND AddSprite(Journal& journal, HWND target = nullptr, HWND owner = mainWindowHandle) {
     auto* sprite = new JournalSprite(journal, target);
-    EXPECT_TRUE(sprite->CreateSpriteWindow(mainWindowHandle, mainWindowHandle));
+    EXPECT_TRUE(sprite->CreateSpriteWindow(mainWindowHandle, owner));
     return sprite->Window();
 }
 
@@ -73,8 +73,7 @@ protected:
 };
 
 TEST_F(MainWindowTest, EverySpriteTicksInHandleOrder) {
-    const std::vector<HWND> sprites = {AddSprite(journal), AddSprite(journal),
-                                       AddSprite(journal)};
+    const std::vector<HWND> sprites = {AddSprite(journal), AddSprite(journal), AddSprite(journal)};
     RunTicks(1);
     EXPECT_EQ(journal.ticks, Ascending(sprites));
 }
@@ -117,8 +116,13 @@ TEST_F(MainWindowTest, TimerTicksOnlyWithItsOwnId) {
 }
 
 TEST_F(MainWindowTest, ShutdownDestroysSpritesLowestFirstThenStopsEverything) {
-    const std::vector<HWND> sprites = {AddSprite(journal), AddSprite(journal), AddSprite(journal),
-                                       AddSprite(journal), AddSprite(journal)};
+    // Like signs, these are owned by another window, so the main window's own destruction
+    // does not take them along before its shutdown runs.
+    target = CreateTestWindow({"Owner of five"});
+    std::vector<HWND> sprites;
+    for (int i = 0; i < 5; ++i) {
+        sprites.push_back(AddSprite(journal, nullptr, target));
+    }
     ResetCallCounts();
     const UINT_PTR runningTimer = timerId;
 
