@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -10,6 +13,7 @@
 #include "Canvas.h"
 #include "Cursor.h"
 #include "FileFormats.h"
+#include "Scripts.h"
 #include "Sign.h"
 
 namespace {
@@ -81,6 +85,103 @@ void WriteSign(const std::string& resDir, ResourceScript& rc) {
     WriteRegion(resDir, rc, 5002, rim, {1, 1, SIGN_WIDTH - 1, SIGN_HEIGHT - 1});
 }
 
+// Frames stored without compression; all others are run-length encoded.
+bool StoredPlain(int id) { return id == 4207 || id == 4208 || id == 4209; }
+
+void CheckCoverage(int id, const Canvas& frame) {
+    int magenta = 0;
+    for (int y = 0; y < frame.Height(); ++y) {
+        for (int x = 0; x < frame.Width(); ++x) {
+            magenta += frame.At(x, y) == col::MAGENTA ? 1 : 0;
+        }
+    }
+    const double share = double(magenta) / (frame.Width() * frame.Height());
+    if (share < 0.30 || share > 0.88) {
+        throw std::runtime_error("frame " + std::to_string(id) + " is " +
+                                 std::to_string(int(share * 100)) + "% transparent");
+    }
+}
+
+// Frames that show the sign must draw it exactly as the sign does, or the picture would jump
+// when the figure's window covers the sign. Above the figure the two must agree.
+void CheckSignMatches(int id, const Canvas& frame, FaceDesign design, int rows) {
+    Canvas face(SIGN_WIDTH, SIGN_HEIGHT, col::INK);
+    DrawSignFace(face, design);
+    const PixelMask outline = SignOutline();
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < frame.Width(); ++x) {
+            if (outline.At(x, y) && frame.At(x, y) != face.At(x, y)) {
+                throw std::runtime_error("frame " + std::to_string(id) +
+                                         " does not match the sign at " + std::to_string(x) +
+                                         "," + std::to_string(y));
+            }
+        }
+    }
+}
+
+struct CutOut {
+    int regionId;
+    std::vector<int> frameIds;
+    RegionRect bound;
+    int firstRow;
+    int lastRow;
+    bool faceOnly;  // only over the sign's face opening
+};
+
+// Window shapes for frames that overlap the sign: the frame's rectangle less its transparent
+// pixels in the rows where the live sign should show through.
+const std::vector<CutOut>& CutOuts() {
+    static const std::vector<CutOut> cuts = {
+        {5003, {4118}, {1, 1, 97, 263}, 4, 88, true},
+        {5004, {4119}, {1, 1, 97, 263}, 4, 93, true},
+        {5005, {4120}, {1, 1, 97, 263}, 4, 93, true},
+        {5006, {4121}, {1, 1, 97, 263}, 4, 93, true},
+        {5007, {4122}, {1, 1, 97, 263}, 4, 87, true},
+        {5008, {4125}, {-1, -1, 41, 187}, 0, 30, false},
+        {5009, {4126, 4127, 4128, 4129, 4130, 4131, 4132, 4133}, {-1, -1, 41, 187}, 0, 24, false},
+        {5010, {4134}, {-1, -1, 90, 182}, 0, 20, false},
+        {5011, {4135}, {-1, -1, 102, 176}, 0, 14, false},
+    };
+    return cuts;
+}
+
+void WriteFrames(const std::string& resDir, ResourceScript& rc) {
+    std::map<int, std::unique_ptr<Canvas>> frames;
+    for (const Script& script : AllScripts()) {
+        for (size_t i = 0; i < script.frames.size(); ++i) {
+            const FrameSpec& f = script.frames[i];
+            auto canvas = std::make_unique<Canvas>(f.width, f.height, col::MAGENTA);
+            RenderFrame(script, int(i), *canvas);
+            CheckCoverage(f.id, *canvas);
+            WriteBitmap(resDir, rc, f.id, *canvas, !StoredPlain(f.id));
+            frames[f.id] = std::move(canvas);
+        }
+    }
+    CheckSignMatches(4117, *frames.at(4117), FaceDesign::Emblem, 70);
+    CheckSignMatches(4124, *frames.at(4124), FaceDesign::Lettered, 60);
+    for (const CutOut& cut : CutOuts()) {
+        PixelMask mask(cut.bound.left, cut.bound.top, cut.bound.right - cut.bound.left,
+                       cut.bound.bottom - cut.bound.top);
+        std::fill(mask.on.begin(), mask.on.end(), 1);
+        const Canvas& first = *frames.at(cut.frameIds[0]);
+        for (int y = cut.firstRow; y <= cut.lastRow; ++y) {
+            for (int x = 0; x < first.Width(); ++x) {
+                if (x < cut.bound.left || x >= cut.bound.right || (cut.faceOnly && !InFace(x, y))) {
+                    continue;
+                }
+                bool clear = true;
+                for (int id : cut.frameIds) {
+                    clear = clear && frames.at(id)->At(x, y) == col::MAGENTA;
+                }
+                if (clear) {
+                    mask.Set(x, y, false);
+                }
+            }
+        }
+        WriteRegion(resDir, rc, cut.regionId, mask, cut.bound);
+    }
+}
+
 void WriteIconsAndCursor(const std::string& resDir, ResourceScript& rc) {
     WriteFile(resDir + "/icons/107.ico", EncodeIcon({SignIcon(16, 4), SignIcon(32, 8)}));
     rc.Add(107, "ICON", "icons/107.ico");
@@ -98,6 +199,7 @@ void WriteResources(const std::string& resDir) {
     }
     ResourceScript rc;
     WriteSign(resDir, rc);
+    WriteFrames(resDir, rc);
     WriteIconsAndCursor(resDir, rc);
 
     std::string text =
@@ -109,4 +211,3 @@ void WriteResources(const std::string& resDir) {
     WriteFile(resDir + "/art.rc", Bytes(text.begin(), text.end()));
 }
 
-void WritePreviews(const std::string&) {}

@@ -114,7 +114,25 @@ void DrawStar(Canvas& canvas, Pt centre, double outer, double inner, double degr
 }
 
 bool InDisc(int x, int y) { return DistanceFromCentre(x, y) <= DISC_RADIUS; }
-bool InFace(int x, int y) { return DistanceFromCentre(x, y) <= FACE_RADIUS; }
+// The face opening is exactly what the plate covers when it sits in the rim, so it is taken
+// from the drawing rather than from the circle's equation.
+bool InFace(int x, int y) {
+    static const std::vector<bool> face = [] {
+        Canvas c(SIGN_WIDTH, SIGN_HEIGHT, col::MAGENTA);
+        c.Filled(path::Circle(DISC_CENTRE, FACE_RADIUS), col::INK);
+        std::vector<bool> inside(size_t(SIGN_WIDTH) * SIGN_HEIGHT);
+        for (int j = 0; j < SIGN_HEIGHT; ++j) {
+            for (int i = 0; i < SIGN_WIDTH; ++i) {
+                inside[size_t(j) * SIGN_WIDTH + i] = c.At(i, j) == col::INK;
+            }
+        }
+        return inside;
+    }();
+    if (x < 0 || y < 0 || x >= SIGN_WIDTH || y >= SIGN_HEIGHT) {
+        return false;
+    }
+    return face[size_t(y) * SIGN_WIDTH + x];
+}
 
 void DrawSignBody(Canvas& c) {
     DrawBracket(c);
