@@ -64,6 +64,11 @@ bool CreateMainWindow(HINSTANCE instance, int) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsTaskbarCreatedMessage(message)) {
+        // A restarted taskbar comes up empty; without the icon nobody could exit.
+        SetTrayIcon(window, true);
+        return 0;
+    }
     switch (message) {
         case WM_CREATE:
             SetTrayIcon(window, true);
