@@ -1,0 +1,250 @@
+#include "actors/Actor.h"
+
+#include <shellapi.h>
+
+#include "gfx/Drawing.h"
+#include "gfx/RegionResource.h"
+#include "windows/HandleRegistry.h"
+
+namespace {
+// SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER
+constexpr UINT MAKE_TOPMOST_FLAGS = 531;
+// SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOCOPYBITS |
+// SWP_NOOWNERZORDER
+constexpr UINT SHOW_FRAME_FLAGS = 884;
+
+// Toward zero, after the addition, as every position handed to the platform.
+int32_t Truncate(double value) {
+    return static_cast<int32_t>(value);
+}
+
+bool BitmapSize(HBITMAP bitmap, int32_t& width, int32_t& height) {
+    BITMAP info;
+    if (GetObjectA(bitmap, sizeof(info), &info) == 0) {
+        return false;
+    }
+    width = info.bmWidth;
+    height = info.bmHeight;
+    return true;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+}  // namespace
+
+Actor::Actor(HWND signWindow, HWND targetWindow) : sign(signWindow), target(targetWindow) {
+    GetWindowRect(target, &startTargetRect);
+}
+
+Actor::~Actor() {
+    if (composedBitmap) {
+        DeleteObject(composedBitmap);
+    }
+    if (savedBackground) {
+        DeleteObject(savedBackground);
+    }
+    if (newBackground) {
+        DeleteObject(newBackground);
+    }
+}
+
+bool Actor::Create(HWND mainWindowHandle) {
+    return CreateSpriteWindow(mainWindowHandle, mainWindowHandle);
+}
+
+void Actor::SetOrigin(int32_t x, int32_t y) {
+    origin = PointD{static_cast<double>(x), static_cast<double>(y)};
+}
+
+RectI Actor::FrameScreenRect(const FrameBitmap& frame, const PointD& at) {
+    const PointD drawOffset = frame.Offset();
+    return RectI{Truncate(at.x + drawOffset.x), Truncate(at.y + drawOffset.y), frame.Width(),
+                 frame.Height()};
+}
+
+int Actor::HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+        case WM_CREATE:
+            LoadFrames();
+            SetWindowPos(handle, HWND_TOPMOST, 0, 0, 0, 0, MAKE_TOPMOST_FLAGS);
+            return 1;
+        case WM_DESTROY:
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            PaintComposed(handle);
+            return 1;
+        case WM_TIMER:
+            Tick();
+            return 1;
+        case WM_LBUTTONUP:
+            ShellExecuteA(handle, "Open", SPONSOR_PAGE, nullptr, nullptr, SW_SHOWNORMAL);
+            return 1;
+        case WM_SPRITE_CLOSE:
+            DestroyWindow(handle);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+void Actor::PaintComposed(HWND handle) {
+    PAINTSTRUCT paint;
+    HDC paintDc = BeginPaint(handle, &paint);
+    HDC memoryDc = CreateCompatibleDC(paintDc);
+    // Nothing was composed before the first frame, and the window is hidden until then.
+    if (memoryDc && composedBitmap) {
+        BlitBitmap(paintDc, 0, 0, windowRect.width, windowRect.height, memoryDc, composedBitmap, 0,
+                   0);
+    }
+    if (memoryDc) {
+        DeleteDC(memoryDc);
+    }
+    EndPaint(handle, &paint);
+}
+
+void Actor::Close() {
+    PostMessageA(window, WM_SPRITE_CLOSE, 0, 0);
+}
+
+bool Actor::UserStayedWithTarget() {
+    const HWND foreground = GetForegroundWindow();
+    if (!foreground) {
+        return false;
+    }
+    if (foreground == window) {
+        return true;
+    }
+    if (foreground == target) {
+        // A failing query leaves the rectangle as it was: the target counts as unmoved.
+        RECT now = startTargetRect;
+        GetWindowRect(target, &now);
+        return SameRect(now, startTargetRect);
+    }
+    return foreground == sign || KindForWindow(foreground) == KIND_ACTOR;
+}
+
+void Actor::Tick() {
+    if (!IsWindow(window)) {
+        return;
+    }
+    if (!IsWindow(target)) {
+        Close();
+        return;
+    }
+    const LONG style = GetWindowLongA(target, GWL_STYLE);
+    if ((style & (WS_MINIMIZE | WS_MAXIMIZE)) != 0 || (style & WS_VISIBLE) == 0) {
+        Close();
+        return;
+    }
+    if (!UserStayedWithTarget()) {
+        Close();
+        return;
+    }
+
+    double x = origin.x;
+    double y = origin.y;
+    const int32_t index = NextFrame(x, y);
+    if (index < 0) {
+        return;
+    }
+    origin = PointD{x, y};
+    HDC dc = GetDC(window);
+    Render(dc, index);
+    ReleaseDC(window, dc);
+}
+
+void Actor::Render(HDC dc, int32_t index) {
+    FrameBitmap* frame = FrameAt(index);
+    // A frame without a picture has no size to draw with.
+    if (!frame || !frame->Bitmap()) {
+        return;
+    }
+
+    wantedRegion = frame->RegionId();
+    if (wantedRegion != appliedRegion) {
+        if (wantedRegion > 0) {
+            ApplyRegionResource(instance, window, wantedRegion, true);
+            // The new shape fits this frame alone, so the window must not span the last one.
+            previousFrame = nullptr;
+        } else {
+            SetWindowRgn(window, nullptr, TRUE);
+        }
+        appliedRegion = wantedRegion;
+    }
+
+    const RectI frameRect = FrameScreenRect(*frame, origin);
+    newRect = frameRect;
+    if (previousFrame) {
+        const RectI previousRect = FrameScreenRect(*previousFrame, previousOrigin);
+        UnionRects(previousRect, frameRect, newRect.x, newRect.y, newRect.width, newRect.height);
+        // Only overlapping frames share a window; one that jumped gets its own rectangle.
+        if (newRect.width >= frameRect.width + previousRect.width ||
+            newRect.height >= frameRect.height + previousRect.height) {
+            newRect = frameRect;
+        }
+    }
+
+    HDC destinationDc = CreateCompatibleDC(dc);
+    HDC sourceDc = CreateCompatibleDC(dc);
+
+    if (newRect != windowRect) {
+        newBackground = CaptureScreenRect(newRect);
+        int x, y, width, height;
+        if (IntersectRects(windowRect, newRect, x, y, width, height) && savedBackground &&
+            newBackground) {
+            // There the screen shows the figure itself; the earlier copy is the clean one.
+            CopyBitmapRect(destinationDc, newBackground, x - newRect.x, y - newRect.y, width,
+                           height, sourceDc, savedBackground, x - windowRect.x, y - windowRect.y);
+        }
+        if (savedBackground) {
+            DeleteObject(savedBackground);
+            savedBackground = nullptr;
+        }
+    } else {
+        newBackground = savedBackground;
+        savedBackground = nullptr;
+    }
+
+    int32_t composedWidth = 0;
+    int32_t composedHeight = 0;
+    if (composedBitmap && BitmapSize(composedBitmap, composedWidth, composedHeight) &&
+        (composedWidth < newRect.width || composedHeight < newRect.height)) {
+        DeleteObject(composedBitmap);
+        composedBitmap = nullptr;
+    }
+    if (!composedBitmap) {
+        composedBitmap = CreateCompatibleBitmap(dc, newRect.width, newRect.height);
+    }
+
+    if (newBackground) {
+        CopyBitmapRect(destinationDc, composedBitmap, 0, 0, newRect.width, newRect.height, sourceDc,
+                       newBackground, 0, 0);
+    }
+
+    const PointD drawOffset = frame->Offset();
+    const int32_t frameX = Truncate(origin.x + drawOffset.x - newRect.x);
+    const int32_t frameY = Truncate(origin.y + drawOffset.y - newRect.y);
+    if (frame->Mask()) {
+        HGDIOBJ previousBitmap = SelectObject(destinationDc, composedBitmap);
+        MaskedBlit(destinationDc, frame->Bitmap(), frame->Mask(), frameX, frameY, frame->Width(),
+                   frame->Height(), 0, 0);
+        SelectObject(destinationDc, previousBitmap);
+    } else {
+        CopyBitmapRect(destinationDc, composedBitmap, frameX, frameY, frame->Width(),
+                       frame->Height(), sourceDc, frame->Bitmap(), 0, 0);
+    }
+
+    SetWindowPos(window, HWND_TOPMOST, newRect.x, newRect.y, newRect.width, newRect.height,
+                 SHOW_FRAME_FLAGS);
+
+    windowRect = newRect;
+    SetCurrent(index);
+    previousFrame = FrameAt(index);
+    previousOrigin = origin;
+    savedBackground = newBackground;
+    newBackground = nullptr;
+    DeleteDC(sourceDc);
+    DeleteDC(destinationDc);
+}

@@ -1,0 +1,67 @@
+// One animated figure: a frame set bound to a top-most popup that looks transparent because
+// it keeps a clean copy of the screen under itself and composes every frame over it.
+// Derived classes load the frames and decide, tick by tick, which frame to show and where.
+#pragma once
+
+#include "windows/FrameSet.h"
+
+class Actor : public FrameSet {
+public:
+    // Remembers the target's rectangle: the figure leaves as soon as it changes while the
+    // target is in front.
+    Actor(HWND sign, HWND target);
+    ~Actor() override;
+
+    int HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Closes the figure when the user left its target, else shows at most one new frame.
+    void Tick() override;
+
+    // Moves the point (a copy of the origin) and returns the frame to show now, or a
+    // negative value to keep the picture and the origin as they are.
+    virtual int32_t NextFrame(double& x, double& y) = 0;
+    // Fills the frame set while the window is being created.
+    virtual int32_t LoadFrames() = 0;
+
+    // Creates the hidden popup, owned by the main window; the frames load during the call.
+    bool Create(HWND mainWindow);
+    void SetOrigin(int32_t x, int32_t y);
+
+    // Where a frame stands on the screen when drawn at this origin.
+    static RectI FrameScreenRect(const FrameBitmap& frame, const PointD& origin);
+
+    HWND Sign() const { return sign; }
+    HWND Target() const { return target; }
+    const RECT& StartTargetRect() const { return startTargetRect; }
+    const FrameBitmap* PreviousFrame() const { return previousFrame; }
+    PointD PreviousOrigin() const { return previousOrigin; }
+    PointD Origin() const { return origin; }
+    RectI WindowRect() const { return windowRect; }
+    HBITMAP ComposedBitmap() const { return composedBitmap; }
+    HBITMAP SavedBackground() const { return savedBackground; }
+    int32_t AppliedRegion() const { return appliedRegion; }
+
+protected:
+    // Shows frame index at origin: reshapes the window when the frame asks for another
+    // region, then captures, composes and moves the window over the dirty rectangle.
+    void Render(HDC dc, int32_t index);
+
+    HWND sign = nullptr;
+    HWND target = nullptr;
+    RECT startTargetRect = {};
+    FrameBitmap* previousFrame = nullptr;
+    PointD previousOrigin;
+    PointD origin;
+    RectI windowRect;
+    RectI newRect;
+    HBITMAP composedBitmap = nullptr;
+    HBITMAP savedBackground = nullptr;
+    HBITMAP newBackground = nullptr;
+    int32_t wantedRegion = -1;
+    int32_t appliedRegion = -1;
+
+private:
+    void Close();
+    // False when the user left the target, or changed it, since the figure set out.
+    bool UserStayedWithTarget();
+    void PaintComposed(HWND window);
+};
