@@ -147,11 +147,11 @@ void DrawTorso(Canvas& c, const Pose& pose, const Build& b, const Skeleton& s) {
     if (pose.style == Style::Worker) {
         // Overalls: trousers to the waist, a bib in front, straps over the shoulders.
         const Pt waist = pose.hip + up * (b.torso * 0.42);
-        auto below = [&](Pt from) {
-            return path::Polygon({from - right * 20.0, from + right * 20.0,
-                                  from + right * 20.0 - up * 20.0, from - right * 20.0 - up * 20.0});
-        };
-        c.FilledWithin(torso, below(waist), col::OVERALL);
+        c.FilledWithin(torso,
+                       path::Polygon({waist - right * 20.0, waist + right * 20.0,
+                                      waist + right * 20.0 - up * 20.0,
+                                      waist - right * 20.0 - up * 20.0}),
+                       col::OVERALL);
         if (pose.view == View::Side) {
             const Pt chest = pose.hip + up * (b.torso * 0.78);
             const Pt front = right * double(pose.facing);
@@ -163,30 +163,16 @@ void DrawTorso(Canvas& c, const Pose& pose, const Build& b, const Skeleton& s) {
                       col::OVERALL, 2.0);
             c.Filled(path::Circle(chest + front * 3.5 - up * 0.5, 0.9), col::GOLD);
         } else {
+            if (pose.view == View::Front) {
+                c.FilledWithin(torso, path::Rect(s.neck.x - 4.5, s.neck.y + 4.0, 9.0, b.torso),
+                               col::OVERALL);
+            }
             for (double side : {-1.0, 1.0}) {
                 c.Stroked(path::Line(waist + right * (side * 3.0),
                                      s.neck + right * (-side * 3.5) - up * 1.5),
                           col::OVERALL, 2.4);
             }
-            if (pose.view == View::Front) {
-                c.FilledWithin(torso,
-                               path::Rect(s.neck.x - 4.0, s.neck.y + 5.0, 8.0, b.torso),
-                               col::OVERALL);
-            }
         }
-        c.FilledWithin(torso, Shifted(below(waist), {0, 0}), col::OVERALL);
-        c.FilledWithin(torso, Shifted(below(waist), light * -1.0), col::OVERALL);
-        c.FilledWithin(torso,
-                       path::Polygon({waist - right * 20.0 - up * 0.0, waist + right * 20.0,
-                                      waist + right * 20.0 - up * 20.0,
-                                      waist - right * 20.0 - up * 20.0}),
-                       col::OVERALL);
-        // The trouser shade on the side away from the light.
-        c.FilledWithin(torso,
-                       [&](cairo_t* cr) {
-                           below(waist)(cr);
-                       },
-                       col::OVERALL);
     } else if (pose.style == Style::Kid) {
         for (double y = s.neck.y + 1.0; y < pose.hip.y - 2.0; y += 4.0) {
             c.FilledWithin(torso, path::Rect(pose.hip.x - 12, y, 24, 2), col::CREAM);
@@ -327,9 +313,7 @@ void DrawPolisherHead(Canvas& c, const Pose& pose, const Skeleton& s, const Buil
         c.FilledWithin(head, path::Circle(s.head + Pt{-2.0, -2.0}, r), col::AUBURN);
         DrawPonytail(c, s.head + Pt{0, -2.0}, 180.0 - pose.ponytail, 14.0);
     } else {
-        for (double side : {-1.0, 1.0}) {
-            c.Outlined(path::Circle(s.head + Pt{side * (r + 1.0), -1.0}, 3.0), col::AUBURN);
-        }
+        DrawPonytail(c, s.head + Pt{r - 2.0, -3.0}, 140.0, 12.0);
         c.Outlined(head, col::SKIN);
         c.FilledWithin(head, path::Rect(s.head.x - r, s.head.y - r, 2 * r, r - 1.0), col::AUBURN);
         const double t = pose.headTurn * 2.0;
@@ -378,14 +362,14 @@ void DrawKidHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build& b)
         const int f = pose.facing;
         const auto mass = CurlMass(s.head + Pt{-f * 2.0, -2.0}, 10.0, f);
         DrawCurls(c, mass, true);
-        const Pt faceCentre = s.head + Pt{f * 2.5, 2.0};
-        const Pt nose = faceCentre + Pt{f * (r - 1.6), 1.0};
+        const Pt faceCentre = s.head + Pt{f * 3.0, 2.5};
+        const Pt nose = faceCentre + Pt{f * (r - 0.8), 1.0};
         DrawNoseOutline(c, nose, 1.8);
-        c.Outlined(path::Circle(faceCentre, r - 1.5), col::SKIN);
+        c.Outlined(path::Circle(faceCentre, r - 0.6), col::SKIN);
         c.Filled(path::Circle(nose, 1.8), col::SKIN);
         Skeleton face = s;
         face.head = faceCentre;
-        DrawProfileFace(c, pose, face, r - 1.5, 3.4);
+        DrawProfileFace(c, pose, face, r - 0.6, 3.8);
         // Curls fall over the forehead and the back of the cheek.
         DrawCurls(c,
                   {{faceCentre + Pt{f * 1.0, -6.5}, 3.6},
@@ -400,7 +384,7 @@ void DrawKidHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build& b)
     const Pt faceCentre = s.head + Pt{t * 2.0, 2.5};
     c.Outlined(path::Circle(faceCentre, r - 0.5), col::SKIN);
     const double lookX = t * 2.2;
-    const double lookY = -pose.headTilt * 0.08;
+    const double lookY = -pose.headTilt * 0.03;
     for (double side : {-1.0, 1.0}) {
         const Pt eye = faceCentre + Pt{side * 3.4 + lookX, 0.5 + lookY};
         if (pose.eyesClosed) {
@@ -411,9 +395,10 @@ void DrawKidHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build& b)
                 },
                 col::INK, 1.0);
         } else {
-            c.Filled(path::Ellipse(eye, 1.2, 1.8), col::INK);
-            c.Filled(path::Rect(std::floor(eye.x) - 1.0, std::floor(eye.y) - 1.0, 1, 1),
-                     col::WHITE);
+            const double ex = std::floor(eye.x) - 1.0;
+            const double ey = std::floor(eye.y) - 1.0;
+            c.Filled(path::Rect(ex, ey, 2, 3), col::INK);
+            c.Filled(path::Rect(ex, ey, 1, 1), col::WHITE);
         }
         c.Filled(path::Circle(faceCentre + Pt{side * 5.0 + lookX * 0.5, 4.0}, 1.4), col::CHEEK);
     }
@@ -459,8 +444,8 @@ void DrawHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build& b) {
 }  // namespace
 
 const Build& BuildOf(Style style) {
-    static const Build worker{8.0, 1.5, 17.0, 12.0, 6.5, 3.5, 11.0, 11.0, 9.0, 9.0, 5.5, 4.0, 3.6};
-    static const Build polisher{7.5, 1.0, 15.0, 11.0, 6.0, 3.2, 10.0, 10.0, 8.0, 8.0, 5.0, 3.6, 3.6};
+    static const Build worker{9.0, 1.0, 17.0, 12.0, 6.5, 3.5, 11.0, 11.0, 9.0, 9.0, 5.5, 4.0, 3.6};
+    static const Build polisher{8.5, 0.5, 15.0, 11.0, 6.0, 3.2, 10.0, 10.0, 8.0, 8.0, 5.0, 3.6, 3.6};
     static const Build kid{9.0, 1.0, 11.0, 11.0, 5.5, 3.0, 7.5, 7.5, 6.0, 6.0, 4.5, 3.6, 3.6};
     switch (style) {
         case Style::Worker:
@@ -587,12 +572,14 @@ void DrawLadder(Canvas& c, Pt base, Pt top, double width, double spacing, bool s
 }
 
 void DrawCloth(Canvas& c, Pt grip, Pt trail, double size) {
+    // A bunched-up rag in the hand with a loose end flapping towards trail.
     const Pt d = Unit(trail - grip);
     const Pt n = {-d.y, d.x};
-    const std::vector<Pt> cloth = {grip - n * (size * 0.3),       grip + d * (size * 0.5) - n * (size * 0.5),
-                                   grip + d * size - n * (size * 0.2), grip + d * (size * 1.05) + n * (size * 0.25),
-                                   grip + d * (size * 0.55) + n * (size * 0.5), grip + n * (size * 0.3)};
+    auto at = [&](double along, double across) { return grip + d * (size * along) + n * (size * across); };
+    const std::vector<Pt> cloth = {at(-0.25, -0.3), at(0.35, -0.42), at(0.7, -0.3), at(1.05, -0.38),
+                                   at(0.95, -0.05), at(1.1, 0.22),   at(0.65, 0.3),  at(0.3, 0.42),
+                                   at(-0.2, 0.3)};
     c.Outlined(path::Polygon(cloth), col::CLOTH);
-    c.Stroked(path::Line(grip + d * (size * 0.3), grip + d * (size * 0.75) + n * (size * 0.1)),
-              col::CLOTH_SHADE, 1.0);
+    c.Stroked(path::Line(at(0.25, -0.1), at(0.75, -0.15)), col::CLOTH_SHADE, 1.0);
+    c.Stroked(path::Line(at(0.3, 0.15), at(0.8, 0.12)), col::CLOTH_SHADE, 1.0);
 }

@@ -151,8 +151,10 @@ Pose CarryPose(Style style, int facing, double hipX, double lastRow, int phase, 
     p.ponytail = ponytail;
     const double shoulderY = p.hip.y - BuildOf(style).torso + 2.5;
     const double ladderY = shoulderY - 9.5;
-    p.hand[1] = {hipX + facing * 8.0, ladderY + 7.0};
-    p.hand[0] = {hipX - facing * 4.0, ladderY + 7.0};
+    // The near hand holds the ladder well ahead of the face, the far one swings.
+    p.hand[1] = {hipX + facing * 16.0, ladderY + 7.5};
+    const double swing = phase % 2 == 0 ? (phase == 0 ? 1.0 : -1.0) : 0.0;
+    p.hand[0] = {hipX + facing * (1.0 + swing * 6.0), p.hip.y + 1.0 - std::fabs(swing) * 1.5};
     p.middle = [=](Canvas& c) {
         DrawLadder(c, {rearX, ladderY}, {frontX, ladderY}, CARRIED_WIDTH, RUNG, true);
     };
@@ -307,7 +309,7 @@ void DrawSignChange(Canvas& c, int i) {
 // The ladder visit: a figure with a ponytail polishes the face.
 
 constexpr double POLISHER_LADDER_X = 136.0;
-constexpr int POLISHER_TOP_RUNG = 12;
+constexpr int POLISHER_TOP_RUNG = 11;
 
 const Raise POLISHER_RAISE[] = {
     {{176, 252}, {10, 219}, 58, 1, 270, {0, 0}, 2, 0},
@@ -361,13 +363,16 @@ void DrawPolish(Canvas& c, int step) {
     const Skeleton k = SolveSkeleton(p);
     p.lean = s * 5.0;
     p.ponytail = -s * 25.0;
-    const Pt grip = {POLISHER_LADDER_X + s * 17.0, k.shoulder[1].y - 13.0 + std::fabs(s) * 3.0};
-    p.hand[1] = grip;
-    p.hand[0] = {POLISHER_LADDER_X - UPRIGHT_WIDTH / 2.0 + 1.5, k.shoulder[0].y - 2.0};
+    const Pt grip = {POLISHER_LADDER_X + s * 19.0, k.shoulder[1].y - 16.0 + std::fabs(s) * 4.0};
+    // The hand on the cloth's side wipes; the other holds the rail.
+    const int wiping = s < 0 ? 0 : 1;
+    p.hand[wiping] = grip;
+    p.hand[1 - wiping] = {POLISHER_LADDER_X + (wiping == 1 ? -1.0 : 1.0) * (UPRIGHT_WIDTH / 2.0 - 1.5),
+                          k.shoulder[0].y - 2.0};
     // The cloth trails behind the way it moves, flapping up over the face.
     const double motion = s - previous;
-    const Pt trail = grip + Pt{-motion * 12.0, -14.0};
-    p.front = [grip, trail](Canvas& canvas) { DrawCloth(canvas, grip, trail, 15.0); };
+    const Pt trail = grip + Pt{-motion * 14.0 + s * 4.0, -14.0};
+    p.front = [grip, trail](Canvas& canvas) { DrawCloth(canvas, grip, trail, 17.0); };
     DrawFigure(c, p);
 }
 
@@ -377,25 +382,28 @@ void DrawLadderVisit(Canvas& c, int i) {
     } else if (i <= 9) {
         DrawPolisherRaise(c, i - 4);
     } else if (i <= 21) {
+        // Eleven rungs in twelve frames: the last brings the other foot up beside the first.
         const int k = i - 10;
-        DrawPolisherClimb(c, k + 1, k, k % 2 == 0);
+        const int hi = std::min(k + 1, POLISHER_TOP_RUNG);
+        DrawPolisherClimb(c, hi, k == 11 ? hi : k, k % 2 == 0);
     } else if (i <= 30) {
         DrawPolish(c, i - 22);
     } else if (i <= 43) {
+        // Down again, one rung a frame, and a last frame standing at the foot of the ladder.
         const int k = i - 31;
-        if (k == 12) {
-            DrawPolisherClimb(c, 0, 0, true);
+        if (k >= 11) {
+            DrawPolisherClimb(c, 0, 0, k == 11);
         } else {
-            DrawPolisherClimb(c, 12 - k, 11 - k, k % 2 == 1);
+            DrawPolisherClimb(c, 10 - k, 11 - k, k % 2 == 1);
         }
     } else if (i <= 47) {
         DrawPolisherRaise(c, 5 - (i - 44));
     } else if (i <= 49) {
         // Stands holding the ladder level, pleased with the shine.
         Pose p = StandingPose(Style::Polisher, 1, 60, 270, 4.0, 2.0);
-        const double y = p.hip.y - 3.0;
-        p.hand[1] = {70, y + 1.0};
-        p.hand[0] = {54, y + 1.0};
+        const double y = p.hip.y + 4.0;
+        p.hand[1] = {69, y - 6.0};
+        p.hand[0] = {53, y - 6.0};
         p.headTilt = i == 48 ? 18 : 0;
         p.smile = i == 49;
         p.middle = [y](Canvas& k) {
