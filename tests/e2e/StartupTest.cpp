@@ -1,15 +1,12 @@
 // Starting and stopping the real program.
 #include <gtest/gtest.h>
 
-#include "e2e/support/ProgramProcess.h"
+#include "e2e/support/SpriteWatch.h"
 
 namespace {
-constexpr DWORD STARTUP_MS = 15000;
-
 TEST(Startup, SecondCopyLeavesAtOnceAndTheFirstRunsOn) {
     ProgramProcess first;
-    ASSERT_TRUE(first.Start("Tarvolen.exe"));
-    const HWND mainWindow = WaitForMainWindow(STARTUP_MS);
+    const HWND mainWindow = StartProgram(first);
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_FALSE(IsWindowVisible(mainWindow));
 
@@ -21,30 +18,24 @@ TEST(Startup, SecondCopyLeavesAtOnceAndTheFirstRunsOn) {
 
     EXPECT_TRUE(first.Running());
     EXPECT_EQ(FindWindowA("TARVOLENV10", "Tarvolen"), mainWindow);
-
-    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(first.WaitForExit(STARTUP_MS, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(CloseProgram(first, mainWindow));
 }
 
-TEST(Startup, CloseFromOutsideTakesEverySpriteWindowAlong) {
-    ProgramProcess sample;
-    ASSERT_TRUE(sample.Start("SampleWindow.exe", "\"Startup sample\" 300 200 400 300"));
+TEST(Startup, CloseFromOutsideTakesTheSignAndTheWalkingFigureAlong) {
     ProgramProcess program;
-    ASSERT_TRUE(program.Start("Tarvolen.exe"));
-    const HWND mainWindow = WaitForMainWindow(STARTUP_MS);
+    const HWND mainWindow = StartProgram(program);
     ASSERT_NE(mainWindow, nullptr);
-    const HWND target = FindWindowA(nullptr, "Startup sample");
+    ProgramProcess sample;
+    const HWND target = StartSample(sample, "Startup sample", 300, 200, 400, 300);
     ASSERT_NE(target, nullptr);
-    SetForegroundWindow(target);
-    // Once signs exist, the sample window gets one; either way, closing must leave none.
-    Sleep(500);
+    // Closed in mid-walk: the figure and its sign both still hold their pictures.
+    ASSERT_TRUE(WaitUntil(STARTUP_MS, [&] {
+        return SignsOf(target).size() == 1 && VisibleFigure(mainWindow) != nullptr;
+    }));
 
-    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(program.WaitForExit(STARTUP_MS, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
     EXPECT_TRUE(SpriteWindows().empty());
     EXPECT_EQ(FindWindowA("TARVOLENV10", "Tarvolen"), nullptr);
+    EXPECT_TRUE(IsWindow(target));
 }
 }  // namespace

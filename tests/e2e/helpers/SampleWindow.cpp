@@ -1,5 +1,7 @@
 // A plain document-like window for demonstrations and end-to-end tests.
 // Usage: SampleWindow.exe [title] [x y width height]
+// Tests move, resize, maximise, minimise, hide and close it from their own process with
+// SetWindowPos, ShowWindow and WM_CLOSE; it accepts any size, however small.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,6 +31,10 @@ LRESULT CALLBACK SampleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_PAINT:
             PaintPage(window);
+            return 0;
+        case WM_GETMINMAXINFO:
+            // The system's smallest tracking size would stop a test from making it tiny.
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {1, 1};
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -1,0 +1,100 @@
+#include "e2e/support/DesktopProbe.h"
+
+namespace {
+PixelImage ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
+    PixelImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<size_t>(width) * height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(dc, bitmap, 0, height, image.pixels.data(), &info, DIB_RGB_COLORS);
+    for (uint32_t& pixel : image.pixels) {
+        pixel &= 0x00FFFFFF;
+    }
+    return image;
+}
+}  // namespace
+
+PixelImage CaptureScreen(const RECT& area) {
+    const int width = WidthOf(area);
+    const int height = HeightOf(area);
+    HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    PixelImage image = ReadPixels(memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    DeleteDC(screen);
+    return image;
+}
+
+PixelImage LoadBitmapResource(int id) {
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    if (!bitmap) {
+        return {};
+    }
+    BITMAP size = {};
+    GetObjectA(bitmap, sizeof(size), &size);
+    HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    PixelImage image = ReadPixels(screen, bitmap, size.bmWidth, size.bmHeight);
+    DeleteDC(screen);
+    DeleteObject(bitmap);
+    return image;
+}
+
+OwnedRegion LoadRegionResource(int id) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), "REGION");
+    if (!resource) {
+        return nullptr;
+    }
+    const auto* data = static_cast<const RGNDATA*>(LockResource(LoadResource(module, resource)));
+    return OwnedRegion(ExtCreateRegion(nullptr, SizeofResource(module, resource), data));
+}
+
+OwnedRegion WindowShape(HWND window) {
+    OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, region.get()) == ERROR) {
+        return nullptr;
+    }
+    return region;
+}
+
+void ClickAt(int x, int y) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = (x * 65536 + screenWidth / 2) / screenWidth;
+        input.mi.dy = (y * 65536 + screenHeight / 2) / screenHeight;
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+RECT RectOf(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+int WidthOf(const RECT& rect) {
+    return rect.right - rect.left;
+}
+
+int HeightOf(const RECT& rect) {
+    return rect.bottom - rect.top;
+}

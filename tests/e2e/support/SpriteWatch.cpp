@@ -1,0 +1,56 @@
+#include "e2e/support/SpriteWatch.h"
+
+namespace {
+std::vector<HWND> SpritesOwnedBy(HWND owner) {
+    std::vector<HWND> owned;
+    for (HWND sprite : SpriteWindows()) {
+        if (GetWindow(sprite, GW_OWNER) == owner) {
+            owned.push_back(sprite);
+        }
+    }
+    return owned;
+}
+}  // namespace
+
+HWND StartSample(ProgramProcess& sample, const std::string& title, int x, int y, int width,
+                 int height) {
+    const std::string arguments = "\"" + title + "\" " + std::to_string(x) + " " +
+                                  std::to_string(y) + " " + std::to_string(width) + " " +
+                                  std::to_string(height);
+    if (!sample.Start("SampleWindow.exe", arguments)) {
+        return nullptr;
+    }
+    HWND window = nullptr;
+    WaitUntil(STARTUP_MS, [&] {
+        window = FindWindowA("TarvolenSampleWindow", title.c_str());
+        return window && IsWindowVisible(window);
+    });
+    return window;
+}
+
+HWND StartProgram(ProgramProcess& program) {
+    return program.Start("Tarvolen.exe") ? WaitForMainWindow(STARTUP_MS) : nullptr;
+}
+
+bool CloseProgram(ProgramProcess& program, HWND mainWindow) {
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    DWORD exitCode = 99;
+    return program.WaitForExit(STARTUP_MS, exitCode) && exitCode == 0;
+}
+
+std::vector<HWND> SignsOf(HWND target) {
+    return SpritesOwnedBy(target);
+}
+
+std::vector<HWND> FiguresOf(HWND mainWindow) {
+    return SpritesOwnedBy(mainWindow);
+}
+
+HWND VisibleFigure(HWND mainWindow) {
+    for (HWND figure : FiguresOf(mainWindow)) {
+        if (IsWindowVisible(figure)) {
+            return figure;
+        }
+    }
+    return nullptr;
+}

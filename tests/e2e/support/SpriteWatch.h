@@ -1,0 +1,30 @@
+// Finds the program's signs and figures among the desktop's windows, and the sample windows
+// the tests give it to work on.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/support/ProgramProcess.h"
+
+constexpr DWORD STARTUP_MS = 15000;
+// The program's sign and figure sizes, from its artwork.
+constexpr int SIGN_WIDTH = 122;
+constexpr int SIGN_HEIGHT = 98;
+
+// Starts SampleWindow.exe with a title and a place and waits for its window; null on failure.
+HWND StartSample(ProgramProcess& sample, const std::string& title, int x, int y, int width,
+                 int height);
+// Starts the program and waits for its hidden main window; null on failure.
+HWND StartProgram(ProgramProcess& program);
+// Asks the program to close as the system would, and tells whether it ended with code 0.
+bool CloseProgram(ProgramProcess& program, HWND mainWindow);
+
+// The signs hanging on a window: sprite windows it owns.
+std::vector<HWND> SignsOf(HWND target);
+// The figures out for any sign: sprite windows owned by the program's main window.
+std::vector<HWND> FiguresOf(HWND mainWindow);
+// The first visible figure, or null.
+HWND VisibleFigure(HWND mainWindow);
