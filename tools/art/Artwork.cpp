@@ -86,7 +86,9 @@ void WriteSign(const std::string& resDir, ResourceScript& rc) {
 }
 
 // Frames stored without compression; all others are run-length encoded.
-bool StoredPlain(int id) { return id == 4207 || id == 4208 || id == 4209; }
+bool StoredPlain(int id) {
+    return id == 4207 || id == 4208 || id == 4209;
+}
 
 void CheckCoverage(int id, const Canvas& frame) {
     int magenta = 0;
@@ -112,8 +114,8 @@ void CheckSignMatches(int id, const Canvas& frame, FaceDesign design, int rows) 
         for (int x = 0; x < frame.Width(); ++x) {
             if (outline.At(x, y) && frame.At(x, y) != face.At(x, y)) {
                 throw std::runtime_error("frame " + std::to_string(id) +
-                                         " does not match the sign at " + std::to_string(x) +
-                                         "," + std::to_string(y));
+                                         " does not match the sign at " + std::to_string(x) + "," +
+                                         std::to_string(y));
             }
         }
     }
@@ -210,4 +212,3 @@ void WriteResources(const std::string& resDir) {
     }
     WriteFile(resDir + "/art.rc", Bytes(text.begin(), text.end()));
 }
-

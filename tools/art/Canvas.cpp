@@ -66,7 +66,9 @@ void Canvas::Paste(const Canvas& from, int x, int y, Rgb skip) {
     }
 }
 
-void Canvas::Colour(Rgb c) { SetSource(cr, c); }
+void Canvas::Colour(Rgb c) {
+    SetSource(cr, c);
+}
 
 void Canvas::Outlined(const PathFn& p, Rgb fill, Rgb outline) {
     cairo_new_path(cr);

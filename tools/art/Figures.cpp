@@ -11,7 +11,9 @@ Pt Rotate(Pt v, double degrees) {
     const double s = std::sin(degrees * DEG);
     return {v.x * c - v.y * s, v.x * s + v.y * c};
 }
-double Dot(Pt a, Pt b) { return a.x * b.x + a.y * b.y; }
+double Dot(Pt a, Pt b) {
+    return a.x * b.x + a.y * b.y;
+}
 Pt Unit(Pt v) {
     const double l = Length(v);
     return l < 1e-9 ? Pt{0, -1} : v * (1.0 / l);
@@ -59,17 +61,17 @@ Colours ColoursOf(Style style, bool far) {
     using namespace col;
     switch (style) {
         case Style::Worker:
-            return far ? Colours{SHIRT_SHADE, SKIN_SHADE, SKIN_SHADE, OVERALL_SHADE, OVERALL_SHADE,
-                                 BOOT_SHADE, SHIRT, SHIRT_SHADE}
+            return far ? Colours{SHIRT_SHADE,   SKIN_SHADE, SKIN_SHADE, OVERALL_SHADE,
+                                 OVERALL_SHADE, BOOT_SHADE, SHIRT,      SHIRT_SHADE}
                        : Colours{SHIRT, SKIN, SKIN, OVERALL, OVERALL, BOOT, SHIRT, SHIRT_SHADE};
         case Style::Polisher:
-            return far ? Colours{TOP_SHADE, TOP_SHADE, SKIN_SHADE, TROUSERS_SHADE, TROUSERS_SHADE,
-                                 SHOE_SHADE, TOP, TOP_SHADE}
+            return far ? Colours{TOP_SHADE,      TOP_SHADE,  SKIN_SHADE, TROUSERS_SHADE,
+                                 TROUSERS_SHADE, SHOE_SHADE, TOP,        TOP_SHADE}
                        : Colours{TOP, TOP, SKIN, TROUSERS, TROUSERS, SHOE, TOP, TOP_SHADE};
         case Style::Kid:
         default:
-            return far ? Colours{STRIPE_SHADE, SKIN_SHADE, SKIN_SHADE, SKIN_SHADE, SKIN_SHADE,
-                                 SNEAKER_SHADE, STRIPE, STRIPE_SHADE}
+            return far ? Colours{STRIPE_SHADE, SKIN_SHADE,    SKIN_SHADE, SKIN_SHADE,
+                                 SKIN_SHADE,   SNEAKER_SHADE, STRIPE,     STRIPE_SHADE}
                        : Colours{STRIPE, SKIN, SKIN, SKIN, SKIN, SNEAKER, STRIPE, STRIPE_SHADE};
     }
 }
@@ -147,11 +149,11 @@ void DrawTorso(Canvas& c, const Pose& pose, const Build& b, const Skeleton& s) {
     if (pose.style == Style::Worker) {
         // Overalls: trousers to the waist, a bib in front, straps over the shoulders.
         const Pt waist = pose.hip + up * (b.torso * 0.42);
-        c.FilledWithin(torso,
-                       path::Polygon({waist - right * 20.0, waist + right * 20.0,
-                                      waist + right * 20.0 - up * 20.0,
-                                      waist - right * 20.0 - up * 20.0}),
-                       col::OVERALL);
+        c.FilledWithin(
+            torso,
+            path::Polygon({waist - right * 20.0, waist + right * 20.0,
+                           waist + right * 20.0 - up * 20.0, waist - right * 20.0 - up * 20.0}),
+            col::OVERALL);
         if (pose.view == View::Side) {
             const Pt chest = pose.hip + up * (b.torso * 0.78);
             const Pt front = right * double(pose.facing);
@@ -181,11 +183,11 @@ void DrawTorso(Canvas& c, const Pose& pose, const Build& b, const Skeleton& s) {
     } else {
         // A belt.
         const Pt waist = pose.hip + up * 3.0;
-        c.FilledWithin(torso,
-                       path::Polygon({waist - right * 20.0, waist + right * 20.0,
-                                      waist + right * 20.0 - up * 20.0,
-                                      waist - right * 20.0 - up * 20.0}),
-                       col::TROUSERS);
+        c.FilledWithin(
+            torso,
+            path::Polygon({waist - right * 20.0, waist + right * 20.0,
+                           waist + right * 20.0 - up * 20.0, waist - right * 20.0 - up * 20.0}),
+            col::TROUSERS);
     }
 }
 
@@ -265,7 +267,8 @@ void DrawWorkerHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build&
 
 void DrawPonytail(Canvas& c, Pt root, double degrees, double length) {
     const Pt mid = root + Polar(length * 0.5, degrees);
-    const Pt end = mid + Polar(length * 0.5, degrees + (degrees > 180 ? 20 : -20) * 0.0 + 15.0);
+    // The tail curls a little as it hangs.
+    const Pt end = mid + Polar(length * 0.5, degrees + 15.0);
     c.Stroked(
         [&](cairo_t* cr) {
             cairo_move_to(cr, root.x, root.y);
@@ -321,8 +324,7 @@ void DrawPolisherHead(Canvas& c, const Pose& pose, const Skeleton& s, const Buil
             c.Filled(path::Ellipse(s.head + Pt{side * 3.0 + t, 1.5}, 0.9, 1.5), col::INK);
             c.Filled(path::Circle(s.head + Pt{side * 4.5 + t, 4.5}, 1.2), col::CHEEK);
         }
-        c.Stroked(path::Line(s.head + Pt{-1.5 + t, 5.2}, s.head + Pt{1.5 + t, 5.2}), col::INK,
-                  1.0);
+        c.Stroked(path::Line(s.head + Pt{-1.5 + t, 5.2}, s.head + Pt{1.5 + t, 5.2}), col::INK, 1.0);
     }
 }
 
@@ -445,7 +447,8 @@ void DrawHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build& b) {
 
 const Build& BuildOf(Style style) {
     static const Build worker{9.0, 1.0, 17.0, 12.0, 6.5, 3.5, 11.0, 11.0, 9.0, 9.0, 5.5, 4.0, 3.6};
-    static const Build polisher{8.5, 0.5, 15.0, 11.0, 6.0, 3.2, 10.0, 10.0, 8.0, 8.0, 5.0, 3.6, 3.6};
+    static const Build polisher{8.5,  0.5, 15.0, 11.0, 6.0, 3.2, 10.0,
+                                10.0, 8.0, 8.0,  5.0,  3.6, 3.6};
     static const Build kid{9.0, 1.0, 11.0, 11.0, 5.5, 3.0, 7.5, 7.5, 6.0, 6.0, 4.5, 3.6, 3.6};
     switch (style) {
         case Style::Worker:
@@ -491,10 +494,11 @@ Skeleton SolveSkeleton(const Pose& pose) {
             // Seen from the front or the back a bent leg mostly shortens; the knee only
             // turns out a little.
             const Pt mid = Lerp(s.hipJoint[i], pose.foot[i], b.thigh / (b.thigh + b.shin));
-            const double slack = std::max(0.0, b.thigh + b.shin - Length(pose.foot[i] - s.hipJoint[i]));
+            const double slack =
+                std::max(0.0, b.thigh + b.shin - Length(pose.foot[i] - s.hipJoint[i]));
             s.knee[i] = mid + Pt{side * std::min(3.0, slack * 0.4), 0.0};
-            s.elbow[i] = PreferJoint(s.shoulder[i], pose.hand[i], b.upperArm, b.forearm,
-                                     {side, 0.6});
+            s.elbow[i] =
+                PreferJoint(s.shoulder[i], pose.hand[i], b.upperArm, b.forearm, {side, 0.6});
         }
     }
     return s;
@@ -522,10 +526,12 @@ void DrawFigure(Canvas& c, const Pose& pose) {
         DrawArm(c, b, s.shoulder[1], s.elbow[1], pose.hand[1], nearColours);
     } else if (pose.view == View::Back) {
         for (int i = 0; i < 2; ++i) {
-            DrawArm(c, b, s.shoulder[i], s.elbow[i], pose.hand[i], i == 0 ? nearColours : farColours);
+            DrawArm(c, b, s.shoulder[i], s.elbow[i], pose.hand[i],
+                    i == 0 ? nearColours : farColours);
         }
         for (int i = 0; i < 2; ++i) {
-            DrawLeg(c, pose, b, s.hipJoint[i], s.knee[i], pose.foot[i], 0, i == 0 ? nearColours : farColours);
+            DrawLeg(c, pose, b, s.hipJoint[i], s.knee[i], pose.foot[i], 0,
+                    i == 0 ? nearColours : farColours);
         }
         hook(pose.middle);
         DrawTorso(c, pose, b, s);
@@ -575,10 +581,12 @@ void DrawCloth(Canvas& c, Pt grip, Pt trail, double size) {
     // A bunched-up rag in the hand with a loose end flapping towards trail.
     const Pt d = Unit(trail - grip);
     const Pt n = {-d.y, d.x};
-    auto at = [&](double along, double across) { return grip + d * (size * along) + n * (size * across); };
-    const std::vector<Pt> cloth = {at(-0.25, -0.3), at(0.35, -0.42), at(0.7, -0.3), at(1.05, -0.38),
-                                   at(0.95, -0.05), at(1.1, 0.22),   at(0.65, 0.3),  at(0.3, 0.42),
-                                   at(-0.2, 0.3)};
+    auto at = [&](double along, double across) {
+        return grip + d * (size * along) + n * (size * across);
+    };
+    const std::vector<Pt> cloth = {at(-0.25, -0.3), at(0.35, -0.42), at(0.7, -0.3),
+                                   at(1.05, -0.38), at(0.95, -0.05), at(1.1, 0.22),
+                                   at(0.65, 0.3),   at(0.3, 0.42),   at(-0.2, 0.3)};
     c.Outlined(path::Polygon(cloth), col::CLOTH);
     c.Stroked(path::Line(at(0.25, -0.1), at(0.75, -0.15)), col::CLOTH_SHADE, 1.0);
     c.Stroked(path::Line(at(0.3, 0.15), at(0.8, 0.12)), col::CLOTH_SHADE, 1.0);

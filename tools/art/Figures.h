@@ -37,12 +37,11 @@ struct Pose {
     double headTurn = 0.0;  // front view: -1 looks to screen left .. 1 to screen right
     // Index 0 is the far limb (side view) or the one on the screen's left; 1 the other.
     Pt hand[2];
-    Pt foot[2];       // ankle points
+    Pt foot[2];                  // ankle points
     double toe[2] = {0.0, 0.0};  // side view: foot angle, degrees, positive lifts the toes
-    double ponytail = 0.0;  // swing of the ponytail, degrees
-    bool smile = false;     // a wide open smile
+    double ponytail = 0.0;       // swing of the ponytail, degrees
+    bool smile = false;          // a wide open smile
     bool eyesClosed = false;
-    bool crossedArms = false;  // unused by now
     // Extra drawing at fixed depths: behind everything, between the far limbs and the body,
     // between the body and the near arm, in front of everything.
     std::function<void(Canvas&)> behind;

@@ -267,8 +267,7 @@ Bytes IconBits(const IconImage& icon) {
     const int n = icon.size;
     const int colourStride = ((n * icon.bitsPerPixel + 31) / 32) * 4;
     const int maskStride = ((n + 31) / 32) * 4;
-    PutInfoHeader(b, n, n * 2, icon.bitsPerPixel, 0,
-                  uint32_t((colourStride + maskStride) * n), 0);
+    PutInfoHeader(b, n, n * 2, icon.bitsPerPixel, 0, uint32_t((colourStride + maskStride) * n), 0);
     const size_t entries = size_t(1) << icon.bitsPerPixel;
     if (icon.colours.table.size() > entries) {
         throw std::runtime_error("icon uses too many colours");

@@ -9,11 +9,21 @@ struct Pt {
     double y = 0.0;
 };
 
-inline Pt operator+(Pt a, Pt b) { return {a.x + b.x, a.y + b.y}; }
-inline Pt operator-(Pt a, Pt b) { return {a.x - b.x, a.y - b.y}; }
-inline Pt operator*(Pt a, double k) { return {a.x * k, a.y * k}; }
-inline double Length(Pt a) { return std::sqrt(a.x * a.x + a.y * a.y); }
-inline Pt Lerp(Pt a, Pt b, double t) { return a + (b - a) * t; }
+inline Pt operator+(Pt a, Pt b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Pt operator-(Pt a, Pt b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Pt operator*(Pt a, double k) {
+    return {a.x * k, a.y * k};
+}
+inline double Length(Pt a) {
+    return std::sqrt(a.x * a.x + a.y * a.y);
+}
+inline Pt Lerp(Pt a, Pt b, double t) {
+    return a + (b - a) * t;
+}
 inline Pt Polar(double length, double degrees) {
     const double r = degrees * M_PI / 180.0;
     return {length * std::sin(r), -length * std::cos(r)};

@@ -37,10 +37,10 @@ G STAR = {".....", "..#..", "#####", ".###.", ".#.#.", ".....", "....."};
 
 const std::map<char, const char* const*>& Glyphs() {
     static const std::map<char, const char* const*> glyphs = {
-        {'A', A}, {'B', B}, {'C', C}, {'D', D}, {'E', E}, {'F', F}, {'G', Gg}, {'H', H},
-        {'I', I}, {'K', K}, {'L', L}, {'M', M}, {'N', N}, {'O', O}, {'P', P}, {'R', R},
-        {'S', S}, {'T', T}, {'U', U}, {'V', V}, {'W', W}, {'Y', Y}, {'?', Q}, {' ', X},
-        {'.', DOT}, {'!', BANG}, {'*', STAR},
+        {'A', A}, {'B', B}, {'C', C}, {'D', D},   {'E', E},    {'F', F},    {'G', Gg},
+        {'H', H}, {'I', I}, {'K', K}, {'L', L},   {'M', M},    {'N', N},    {'O', O},
+        {'P', P}, {'R', R}, {'S', S}, {'T', T},   {'U', U},    {'V', V},    {'W', W},
+        {'Y', Y}, {'?', Q}, {' ', X}, {'.', DOT}, {'!', BANG}, {'*', STAR},
     };
     return glyphs;
 }
@@ -74,8 +74,8 @@ void DrawText(Canvas& canvas, const std::string& text, double x, double y, int s
     }
 }
 
-void DrawTextOnCircle(Canvas& canvas, const std::string& text, Pt centre, double radius,
-                      bool upper, double pitch, Rgb colour) {
+void DrawTextOnCircle(Canvas& canvas, const std::string& text, Pt centre, double radius, bool upper,
+                      double pitch, Rgb colour) {
     cairo_t* cr = canvas.Cr();
     const double n = double(text.size());
     for (size_t i = 0; i < text.size(); ++i) {

@@ -18,5 +18,5 @@ int TextWidth(const std::string& text, int scale, int spacing = 1);
 
 // Text whose baseline follows a circle, centred on the top (upper = true, read clockwise) or
 // the bottom (read anticlockwise) of the circle.
-void DrawTextOnCircle(Canvas& canvas, const std::string& text, Pt centre, double radius,
-                      bool upper, double letterPitchDegrees, Rgb colour);
+void DrawTextOnCircle(Canvas& canvas, const std::string& text, Pt centre, double radius, bool upper,
+                      double letterPitchDegrees, Rgb colour);

@@ -95,7 +95,9 @@ void ContactSheet(const Script& script, const std::string& file) {
         const int index = int(i);
         SignLook look = SignLook::NewFace;
         if (script.name == "signchange") {
-            look = index < 21 ? SignLook::OldFace : index < 28 ? SignLook::RimOnly : SignLook::NewFace;
+            look = index < 21   ? SignLook::OldFace
+                   : index < 28 ? SignLook::RimOnly
+                                : SignLook::NewFace;
         }
         PasteSign(sheet, cx + script.signX, cy + script.signY, look);
         sheet.Filled(path::Rect(cx + minX, cy + script.groundY, maxX - minX, 1), col::TOP_SHADE);

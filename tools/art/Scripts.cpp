@@ -18,10 +18,18 @@ constexpr double RUNG = 13.0;
 constexpr double CARRIED_WIDTH = 16.0;
 constexpr double UPRIGHT_WIDTH = 22.0;
 
-double AnkleOn(double lastRow) { return lastRow - SOLE; }
-double RungY(int rung) { return LADDER_FOOT - RUNG * rung; }
-double AnkleOnRung(int rung) { return rung == 0 ? AnkleOn(LADDER_FOOT) : RungY(rung) - 5.0; }
-double LegLength(Style s) { return BuildOf(s).thigh + BuildOf(s).shin; }
+double AnkleOn(double lastRow) {
+    return lastRow - SOLE;
+}
+double RungY(int rung) {
+    return LADDER_FOOT - RUNG * rung;
+}
+double AnkleOnRung(int rung) {
+    return rung == 0 ? AnkleOn(LADDER_FOOT) : RungY(rung) - 5.0;
+}
+double LegLength(Style s) {
+    return BuildOf(s).thigh + BuildOf(s).shin;
+}
 
 // A point on one rail of a ladder lying from base to top: distance along it, and side -1 (the
 // rail on the left of the base-to-top direction) or 1.
@@ -358,8 +366,8 @@ void DrawPolish(Canvas& c, int step) {
     DrawUprightLadder(c, POLISHER_LADDER_X);
     const double s = POLISH_SWING[step];
     const double previous = step == 0 ? 0.0 : POLISH_SWING[step - 1];
-    Pose p = ClimbPose(Style::Polisher, POLISHER_LADDER_X, POLISHER_TOP_RUNG, POLISHER_TOP_RUNG,
-                       true);
+    Pose p =
+        ClimbPose(Style::Polisher, POLISHER_LADDER_X, POLISHER_TOP_RUNG, POLISHER_TOP_RUNG, true);
     const Skeleton k = SolveSkeleton(p);
     p.lean = s * 5.0;
     p.ponytail = -s * 25.0;
@@ -367,8 +375,9 @@ void DrawPolish(Canvas& c, int step) {
     // The hand on the cloth's side wipes; the other holds the rail.
     const int wiping = s < 0 ? 0 : 1;
     p.hand[wiping] = grip;
-    p.hand[1 - wiping] = {POLISHER_LADDER_X + (wiping == 1 ? -1.0 : 1.0) * (UPRIGHT_WIDTH / 2.0 - 1.5),
-                          k.shoulder[0].y - 2.0};
+    p.hand[1 - wiping] = {
+        POLISHER_LADDER_X + (wiping == 1 ? -1.0 : 1.0) * (UPRIGHT_WIDTH / 2.0 - 1.5),
+        k.shoulder[0].y - 2.0};
     // The cloth trails behind the way it moves, flapping up over the face.
     const double motion = s - previous;
     const Pt trail = grip + Pt{-motion * 14.0 + s * 4.0, -14.0};
@@ -423,7 +432,8 @@ void DrawLadderVisit(Canvas& c, int i) {
         };
         DrawFigure(c, p);
     } else {
-        DrawFigure(c, CarryPose(Style::Polisher, -1, 127, 270, i - 51, 179, 3, i % 2 == 0 ? -10 : 6));
+        DrawFigure(c,
+                   CarryPose(Style::Polisher, -1, 127, 270, i - 51, 179, 3, i % 2 == 0 ? -10 : 6));
     }
 }
 

@@ -55,8 +55,7 @@ void DrawEmblem(Canvas& c, Pt centre, double scale, Rgb body, Rgb shade, Rgb sun
     std::vector<std::vector<Pt>> parts;
     for (double side : {-1.0, 1.0}) {
         parts.push_back({tf(side * 3, -9), tf(side * 14, -14), tf(side * 27, -13),
-                         tf(side * 38, -5), tf(side * 25, -5), tf(side * 13, -2),
-                         tf(side * 3, 2)});
+                         tf(side * 38, -5), tf(side * 25, -5), tf(side * 13, -2), tf(side * 3, 2)});
     }
     parts.push_back({tf(-4, 6), tf(-10, 27), tf(-1, 14), tf(1, 14), tf(10, 27), tf(4, 6)});
     parts.push_back({tf(-2, -17), tf(0, -23), tf(2, -17)});
@@ -113,7 +112,9 @@ void DrawStar(Canvas& canvas, Pt centre, double outer, double inner, double degr
     }
 }
 
-bool InDisc(int x, int y) { return DistanceFromCentre(x, y) <= DISC_RADIUS; }
+bool InDisc(int x, int y) {
+    return DistanceFromCentre(x, y) <= DISC_RADIUS;
+}
 // The face opening is exactly what the plate covers when it sits in the rim, so it is taken
 // from the drawing rather than from the circle's equation.
 bool InFace(int x, int y) {
@@ -138,17 +139,17 @@ void DrawSignBody(Canvas& c) {
     DrawBracket(c);
     c.Filled(path::Circle(DISC_CENTRE, DISC_RADIUS), col::INK);
     c.Filled(path::Circle(DISC_CENTRE, 48.0), col::RIM_DARK);
-    c.FilledWithin(path::Circle(DISC_CENTRE, 48.0), path::Circle(DISC_CENTRE + Pt{-0.8, -0.8}, 47.6),
-                   col::RIM);
     c.FilledWithin(path::Circle(DISC_CENTRE, 48.0),
-                   [](cairo_t* cr) {
-                       cairo_new_sub_path(cr);
-                       cairo_arc(cr, DISC_CENTRE.x, DISC_CENTRE.y, 48.0, M_PI * 1.05, M_PI * 1.45);
-                       cairo_arc_negative(cr, DISC_CENTRE.x, DISC_CENTRE.y, 46.6, M_PI * 1.45,
-                                          M_PI * 1.05);
-                       cairo_close_path(cr);
-                   },
-                   col::RIM_LIGHT);
+                   path::Circle(DISC_CENTRE + Pt{-0.8, -0.8}, 47.6), col::RIM);
+    c.FilledWithin(
+        path::Circle(DISC_CENTRE, 48.0),
+        [](cairo_t* cr) {
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, DISC_CENTRE.x, DISC_CENTRE.y, 48.0, M_PI * 1.05, M_PI * 1.45);
+            cairo_arc_negative(cr, DISC_CENTRE.x, DISC_CENTRE.y, 46.6, M_PI * 1.45, M_PI * 1.05);
+            cairo_close_path(cr);
+        },
+        col::RIM_LIGHT);
     c.Filled(path::Circle(DISC_CENTRE, 46.0), col::INK);
     // Rivets on the rim.
     for (int i = 0; i < 8; ++i) {
@@ -160,8 +161,8 @@ void DrawFacePlate(Canvas& c, FaceDesign design, Pt centre, double squash) {
     cairo_t* cr = c.Cr();
     if (squash < 0.999) {
         // The plate's edge shows as it turns.
-        c.Outlined(path::Ellipse(centre + Pt{squash < 0.2 ? 0.0 : 1.5, 0}, FACE_RADIUS * squash + 2.0,
-                                 FACE_RADIUS),
+        c.Outlined(path::Ellipse(centre + Pt{squash < 0.2 ? 0.0 : 1.5, 0},
+                                 FACE_RADIUS * squash + 2.0, FACE_RADIUS),
                    col::PLATE_BACK);
     }
     if (squash < 0.12) {
