@@ -111,9 +111,12 @@ TEST_F(TrayTest, AboutTwiceThenExitWithTheDialogOpenEndsTheProgramWithoutIcon) {
     EXPECT_EQ(area.right, 700);
     EXPECT_EQ(area.bottom, 600);
     PressKeys(menu, {VK_DOWN, VK_RETURN});
-    ASSERT_TRUE(WaitUntil(APPEAR_MS, [this] { return !AboutDialogs().empty(); }));
+    // The dialog exists before it has been centred and shown: wait for it to be visible.
+    ASSERT_TRUE(WaitUntil(APPEAR_MS, [this] {
+        const std::vector<HWND> dialogs = AboutDialogs();
+        return !dialogs.empty() && IsWindowVisible(dialogs.front());
+    }));
     const HWND dialog = AboutDialogs().front();
-    EXPECT_TRUE(IsWindowVisible(dialog));
     GetWindowRect(dialog, &area);
     EXPECT_EQ(area.left, (1024 - (area.right - area.left)) / 2);
     EXPECT_EQ(area.top, (768 - (area.bottom - area.top)) / 2);
