@@ -98,11 +98,13 @@ void SignWindow::CommitChange(HWND handle) {
     if (state != SIGN_CHANGING) {
         return;
     }
-    // No repaint: the figure still covers the face; the new one shows on the next paint.
     Unload();
     SetResourceId(SIGN_NEW_FACE_BITMAP);
     Load(instance, false);
-    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, false);
+    // Repainted at once, unseen under the figure that still covers the face: a window
+    // whose contents the system keeps would otherwise show the old face again when the
+    // figure moves away, as nothing would make it paint.
+    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true);
     state = SIGN_NEW_FACE;
 }
 
