@@ -4,6 +4,7 @@
 #include "app/Clock.h"
 #include "app/ForegroundWatcher.h"
 #include "app/TrayIcon.h"
+#include "sign/SignWindow.h"
 #include "windows/HandleRegistry.h"
 
 #include <cstdlib>
@@ -103,7 +104,8 @@ void RunTick() {
         ScreenWindow* sign = nullptr;
         if (object->QueryProperty(PROP_TARGET, target, sign) &&
             reinterpret_cast<HWND>(target) == candidate) {
-            ScheduleWalker(sign, candidate);
+            // Only signs answer PROP_TARGET.
+            ScheduleWalker(static_cast<SignWindow*>(sign), candidate);
             candidate = nullptr;
         }
     });
