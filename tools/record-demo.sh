@@ -1,30 +1,79 @@
 #!/usr/bin/env bash
 # Records the program at work on the current display: a sample window in front, its sign,
-# and the figures that visit it. Writes a still PNG and an animated GIF.
+# and a figure that walks in, climbs a ladder and polishes the sign. Writes a still PNG and
+# an animated GIF of the part of the screen where it happens.
 # Usage: record-demo.sh BUILD_DIR OUTPUT_DIR [SECONDS]
 set -euo pipefail
 build=$1
 out=$2
-seconds=${3:-${DEMO_SECONDS:-20}}
+seconds=${3:-${DEMO_SECONDS:-24}}
+interval=0.2
+# The sign hangs at (128, 150): near the left edge, so that the figure soon arrives.
+crop=720x360+0+110
+still_second=10.6
 frames=$(mktemp -d)
 trap 'rm -rf "$frames"' EXIT
 mkdir -p "$out"
 
-wine "$build/bin/SampleWindow.exe" "Notes - Sample" 330 170 460 330 </dev/null >/dev/null 2>&1 &
+# The program seeds the C runtime's generator with the second it starts in, and the first
+# draw picks the first figure's scene: below 34 of 100, the ladder visit. msvcrt's first
+# rand() after srand(t) is bits 16 to 30 of t * 214013 + 2531011. Draws rise by about 3 a
+# second, so within half a minute comes a second whose draw, and the draws of the next two
+# (the program may take that long to start), choose the ladder visit: the recording then
+# always shows the same scene.
+first_draw() {
+  echo $(((((($1 * 214013 + 2531011) & 0xFFFFFFFF) >> 16) & 0x7FFF) % 100))
+}
+ladder_visit_starts_now() {
+  local now
+  now=$(date +%s)
+  for lead in 0 1 2; do
+    [ "$(first_draw $((now + lead)))" -lt 34 ] || return 1
+  done
+}
+
+wine "$build/bin/SampleWindow.exe" "Notes - Sample" 250 150 420 300 </dev/null >/dev/null 2>&1 &
+sample=$!
 sleep 1.5
+for ((wait = 0; wait < 40; wait++)); do
+  ladder_visit_starts_now && break
+  sleep 1
+done
 wine "$build/bin/Tarvolen.exe" </dev/null >/dev/null 2>&1 &
 program=$!
 
-interval=0.25
+# Frames are taken on a fixed beat; each one keeps the time it was actually taken, so the
+# GIF plays at the speed of the screen even when a capture runs late.
+start=$(date +%s.%N)
 count=$(awk -v s="$seconds" -v i="$interval" 'BEGIN { print int(s / i) }')
 for ((i = 0; i < count; i++)); do
-  import -window root "$(printf '%s/%04d.png' "$frames" "$i")" 2>/dev/null || true
-  sleep "$interval"
+  frame=$(printf '%s/%04d' "$frames" "$i")
+  date +%s.%N >"$frame.time"
+  import -window root "$frame.png" 2>/dev/null || rm -f "$frame.time"
+  awk -v start="$start" -v next_at="$((i + 1))" -v i="$interval" -v now="$(date +%s.%N)" \
+    'BEGIN { d = start + next_at * i - now; if (d > 0) printf "%.3f\n", d; else print 0 }' |
+    xargs sleep
 done
+kill "$program" "$sample" 2>/dev/null || true
 
-cp "$(ls "$frames"/*.png | sed -n "$((count * 3 / 4))p")" "$out/tarvolen.png"
-convert -delay 25 -loop 0 "$frames"/*.png -resize 640x480 -layers Optimize "$out/tarvolen.gif"
+# The still: the figure up the ladder, polishing the sign.
+still=$(ls "$frames"/*.png | sed -n "$(awk -v s="$still_second" -v i="$interval" \
+  'BEGIN { print int(s / i) + 1 }')p")
+convert "$still" -crop "$crop" +repage "$out/tarvolen.png"
 
-kill "$program" 2>/dev/null || true
+# Each frame stays until the next one was taken, in hundredths of a second.
+sequence=()
+previous=""
+for time_file in "$frames"/*.time; do
+  if [ -n "$previous" ]; then
+    delay=$(awk -v a="$(cat "$previous")" -v b="$(cat "$time_file")" \
+      'BEGIN { printf "%d\n", (b - a) * 100 + 0.5 }')
+    sequence+=(-delay "$delay" "${previous%.time}.png")
+  fi
+  previous=$time_file
+done
+sequence+=(-delay 200 "${previous%.time}.png")
+convert "${sequence[@]}" -crop "$crop" +repage -layers Optimize -loop 0 "$out/tarvolen.gif"
+
 echo "Still picture: $out/tarvolen.png"
 echo "Recording:     $out/tarvolen.gif"
