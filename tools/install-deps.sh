@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
           xvfb xauth cmake ninja-build googletest imagemagick xdotool
-          libcairo2-dev pkg-config g++ fonts-dejavu-core)
+          fonts-wine libcairo2-dev pkg-config g++ fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
