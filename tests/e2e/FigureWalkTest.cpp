@@ -106,17 +106,13 @@ TEST(FigureWalk, ShowsTheDesktopThroughItsTransparentPixels) {
     ASSERT_TRUE(CloseProgram(scene.program, scene.mainWindow));
 }
 
-TEST(FigureWalk, GoesOnWhileItsSignIsInFrontAndLeavesWhenAnotherWindowIs) {
+// Switching the foreground between processes passes through "no window in front" for a
+// moment, which sends figures away too; so whether a figure stays while its own sign is
+// activated is watched with a real click (SponsorPageTest).
+TEST(FigureWalk, LeavesWhenAnotherWindowComesToTheFront) {
     VisitScene scene;
     ASSERT_TRUE(scene.Start("Visited sample"));
     const HWND sign = SignsOf(scene.target).front();
-    SetForegroundWindow(sign);
-    Sleep(500);
-    EXPECT_TRUE(IsWindow(scene.figure)) << "activating the sign must not send the figure away";
-    SetForegroundWindow(scene.target);
-    Sleep(300);
-    ASSERT_TRUE(IsWindow(scene.figure));
-
     ProgramProcess otherSample;
     const HWND other = StartSample(otherSample, "Other sample", 600, 450, 300, 200);
     ASSERT_NE(other, nullptr);
@@ -124,7 +120,7 @@ TEST(FigureWalk, GoesOnWhileItsSignIsInFrontAndLeavesWhenAnotherWindowIs) {
     EXPECT_TRUE(WaitUntil(LEAVE_MS, [&] { return !IsWindow(scene.figure); }));
     std::printf("figure left %lu ms after another window came to the front\n",
                 GetTickCount() - activated);
-    // Nobody else is sent while that window is in front; the first window keeps its sign.
+    // The next figure waits its turn; the first window keeps its sign.
     Sleep(300);
     EXPECT_TRUE(FiguresOf(scene.mainWindow).empty());
     EXPECT_EQ(SignsOf(scene.target).size(), 1u);

@@ -44,6 +44,7 @@ TEST(SponsorPage, ClicksOnTheFigureAndOnTheSignsFaceOpenItButNotOnTheSignsCorner
     ASSERT_TRUE(WaitUntil(BROWSER_MS, [&] { return browser.Pages().size() == 1; }));
     std::printf("page opened %lu ms after the click\n", GetTickCount() - clicked);
     EXPECT_TRUE(IsSponsorPage(browser.Pages().front())) << browser.Pages().front();
+    EXPECT_EQ(GetForegroundWindow(), figure);
     EXPECT_TRUE(IsWindow(figure)) << "the clicked figure walks on";
 
     const HWND sign = SignsOf(target).front();
@@ -51,6 +52,8 @@ TEST(SponsorPage, ClicksOnTheFigureAndOnTheSignsFaceOpenItButNotOnTheSignsCorner
     ClickAt(signRect.left + 50, signRect.top + SIGN_HEIGHT / 2);
     ASSERT_TRUE(WaitUntil(BROWSER_MS, [&] { return browser.Pages().size() == 2; }));
     EXPECT_EQ(browser.Pages()[1], browser.Pages()[0]);
+    EXPECT_EQ(GetForegroundWindow(), sign);
+    EXPECT_TRUE(IsWindow(figure)) << "the figure walks on while its sign is in front";
 
     // The round sign's square corner is not part of it: the click goes to the desktop.
     const POINT corner = {2, SIGN_HEIGHT - 3};
