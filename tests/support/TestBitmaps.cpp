@@ -28,6 +28,25 @@ COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
     return colour;
 }
 
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof(info), &info);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (uint32_t& pixel : pixels) {
+        pixel &= 0x00FFFFFF;
+    }
+    return pixels;
+}
+
 bool WriteBmpFile(const char* path, int width, int height, const PixelFunction& pixel) {
     const int rowBytes = (width * 3 + 3) & ~3;
     const DWORD pixelBytes = static_cast<DWORD>(rowBytes * height);

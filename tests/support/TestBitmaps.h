@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 using PixelFunction = std::function<COLORREF(int x, int y)>;
 
@@ -12,5 +14,7 @@ using PixelFunction = std::function<COLORREF(int x, int y)>;
 HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel);
 // For a 1-bit mask the answer is black (0) or white (1).
 COLORREF BitmapPixel(HBITMAP bitmap, int x, int y);
+// Every pixel as 0x00RRGGBB, top row first; a 1-bit mask reads 0 or 0xFFFFFF.
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap);
 // A 24-bit BMP file.
 bool WriteBmpFile(const char* path, int width, int height, const PixelFunction& pixel);

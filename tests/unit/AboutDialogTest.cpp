@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/AboutDialog.h"
-#include "resource.h"
 #include "support/ApiCounter.h"
 #include "support/TestSupport.h"
 #include "windows/SpriteTypes.h"
@@ -16,9 +15,8 @@ RECT WindowArea(HWND window) {
     return area;
 }
 
-HWND CreatePlainWindow(int x, int y, int width, int height) {
+HWND PlainWindow(int x, int y, int width, int height) {
     TestWindowOptions options;
-    options.title = "Aligned";
     options.style = WS_POPUP | WS_VISIBLE;
     options.x = x;
     options.y = y;
@@ -27,71 +25,47 @@ HWND CreatePlainWindow(int x, int y, int width, int height) {
     return CreateTestWindow(options);
 }
 
-class AlignWindowTest : public testing::Test {
-protected:
-    void TearDown() override {
-        for (HWND window : {moved, reference}) {
-            if (window) {
-                DestroyWindow(window);
-            }
-        }
-        PumpMessages();
-    }
-
-    void ExpectAt(int left, int top, int width, int height) {
-        const RECT area = WindowArea(moved);
-        EXPECT_EQ(area.left, left);
-        EXPECT_EQ(area.top, top);
-        EXPECT_EQ(area.right - area.left, width);
-        EXPECT_EQ(area.bottom - area.top, height);
-    }
-
-    HWND moved = nullptr;
-    HWND reference = nullptr;
-};
-
-TEST_F(AlignWindowTest, EdgeFlagsOnTheDesktop) {
-    moved = CreatePlainWindow(17, 23, 301, 200);
+// A window of 301 x 200 on the 1024 x 768 desktop, then on references away from the origin
+// and smaller than the window, where centring rounds toward zero: (100 - 203) / 2 is -51.
+TEST(AlignWindowTest, PutsTheWindowOnTheFlaggedEdgesAndCentresTheOtherAxes) {
     struct Case {
+        RECT reference;  // empty: the desktop
+        int width, height;
         UINT flags;
-        int left;
-        int top;
+        int left, top;
     };
     const Case cases[] = {
-        {0, 361, 284},
-        {48, 361, 284},
-        {ALIGN_TOP, 361, 0},
-        {ALIGN_BOTTOM, 361, 568},
-        {ALIGN_LEFT, 0, 284},
-        {ALIGN_RIGHT, 723, 284},
-        {ALIGN_LEFT | ALIGN_RIGHT, 0, 284},
-        {ALIGN_TOP | ALIGN_BOTTOM, 361, 0},
-        {ALIGN_BOTTOM | ALIGN_RIGHT, 723, 568},
-        {ALIGN_TOP | ALIGN_BOTTOM | ALIGN_LEFT | ALIGN_RIGHT | 0xF0, 0, 0},
+        {{}, 301, 200, 0, 361, 284},
+        {{}, 301, 200, 48, 361, 284},
+        {{}, 301, 200, ALIGN_TOP, 361, 0},
+        {{}, 301, 200, ALIGN_BOTTOM, 361, 568},
+        {{}, 301, 200, ALIGN_LEFT, 0, 284},
+        {{}, 301, 200, ALIGN_RIGHT, 723, 284},
+        {{}, 301, 200, ALIGN_LEFT | ALIGN_RIGHT, 0, 284},
+        {{}, 301, 200, ALIGN_TOP | ALIGN_BOTTOM | ALIGN_LEFT | ALIGN_RIGHT | 0xF0, 0, 0},
+        {{100, 50, 500, 350}, 101, 51, 0, 249, 174},
+        {{100, 50, 500, 350}, 101, 51, ALIGN_RIGHT | ALIGN_BOTTOM, 399, 299},
+        {{0, 0, 100, 100}, 203, 105, 0, -51, -2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "flags " << c.flags);
-        AlignWindow(moved, GetDesktopWindow(), c.flags);
-        ExpectAt(c.left, c.top, 301, 200);
+        SCOPED_TRACE(testing::Message() << "flags " << c.flags << " width " << c.width);
+        const RECT& r = c.reference;
+        HWND reference = IsRectEmpty(&r)
+                             ? GetDesktopWindow()
+                             : PlainWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        HWND moved = PlainWindow(17, 23, c.width, c.height);
+        AlignWindow(moved, reference, c.flags);
+        const RECT area = WindowArea(moved);
+        EXPECT_EQ(area.left, c.left);
+        EXPECT_EQ(area.top, c.top);
+        EXPECT_EQ(area.right - area.left, c.width);
+        EXPECT_EQ(area.bottom - area.top, c.height);
+        DestroyWindow(moved);
+        if (reference != GetDesktopWindow()) {
+            DestroyWindow(reference);
+        }
     }
-}
-
-TEST_F(AlignWindowTest, CentresOnAReferenceAwayFromTheOrigin) {
-    reference = CreatePlainWindow(100, 50, 400, 300);
-    moved = CreatePlainWindow(0, 0, 101, 51);
-    AlignWindow(moved, reference, 0);
-    // (400 - 101) / 2 = 149 and (300 - 51) / 2 = 124, from the reference's corner.
-    ExpectAt(249, 174, 101, 51);
-    AlignWindow(moved, reference, ALIGN_RIGHT | ALIGN_BOTTOM);
-    ExpectAt(399, 299, 101, 51);
-}
-
-TEST_F(AlignWindowTest, AWindowLargerThanItsReferenceRoundsTowardZero) {
-    reference = CreatePlainWindow(0, 0, 100, 100);
-    moved = CreatePlainWindow(300, 300, 203, 105);
-    AlignWindow(moved, reference, 0);
-    // (100 - 203) / 2 = -51.5 and (100 - 105) / 2 = -2.5 become -51 and -2.
-    ExpectAt(-51, -2, 203, 105);
+    PumpMessages();
 }
 
 class AboutDialogTest : public testing::Test {
@@ -105,24 +79,28 @@ protected:
     }
 };
 
-TEST_F(AboutDialogTest, OpensCentredWithTheProgramNameAndTheSponsorsHost) {
+// A second About only gives the open dialog the focus.
+TEST_F(AboutDialogTest, OpensOnceCentredWithTheProgramNameAndTheSponsorsHost) {
     ShowAboutDialog();
     PumpMessages();
     ASSERT_NE(aboutDialog, nullptr);
+    SetFocus(GetDesktopWindow());
+    ShowAboutDialog();
+    EXPECT_EQ(CallCount("CreateDialogParamA"), 1);
     EXPECT_TRUE(IsWindowVisible(aboutDialog));
-    char title[32] = {};
-    GetWindowTextA(aboutDialog, title, sizeof(title));
-    EXPECT_STREQ(title, "About");
+    const HWND focus = GetFocus();
+    EXPECT_TRUE(focus == aboutDialog || IsChild(aboutDialog, focus));
+    char text[64] = {};
+    GetWindowTextA(aboutDialog, text, sizeof(text));
+    EXPECT_STREQ(text, "About");
     EXPECT_EQ(GetWindow(aboutDialog, GW_OWNER), nullptr);
-
     const RECT area = WindowArea(aboutDialog);
     EXPECT_EQ(area.left, (1024 - (area.right - area.left)) / 2);
     EXPECT_EQ(area.top, (768 - (area.bottom - area.top)) / 2);
 
-    std::string texts;
+    std::string texts = "|";
     for (HWND child = GetWindow(aboutDialog, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        char text[64] = {};
         GetWindowTextA(child, text, sizeof(text));
         texts += std::string(text) + "|";
     }
@@ -134,27 +112,22 @@ TEST_F(AboutDialogTest, OpensCentredWithTheProgramNameAndTheSponsorsHost) {
     EXPECT_NE(texts.find("|" + host + "|"), std::string::npos) << texts;
 }
 
+// Really gone, not merely hidden for the rest of the process's life, however it is closed.
 TEST_F(AboutDialogTest, OkAndTheCloseButtonDestroyTheDialogAndTheNextAboutMakesANewOne) {
-    struct Closing {
-        const char* how;
-        void (*close)(HWND dialog);
-    };
-    const Closing closings[] = {
-        {"OK button", [](HWND dialog) { SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); }},
-        {"caption close", [](HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    };
-    for (const Closing& closing : closings) {
-        SCOPED_TRACE(closing.how);
+    for (bool okButton : {true, false}) {
+        SCOPED_TRACE(okButton ? "OK button" : "caption close");
         ResetCallCounts();
         ShowAboutDialog();
         PumpMessages();
         const HWND dialog = aboutDialog;
         ASSERT_NE(dialog, nullptr);
-
-        closing.close(dialog);
+        if (okButton) {
+            SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        } else {
+            SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
         PumpMessages();
         EXPECT_EQ(aboutDialog, nullptr);
-        // Really gone, not merely hidden for the rest of the process's life.
         EXPECT_FALSE(IsWindow(dialog));
 
         ShowAboutDialog();

@@ -37,22 +37,24 @@ COLORREF SpeckledPixel(int x, int y) {
     return (x + y) % 7 == 0 ? RGB(0, 0, 0) : RGB(40 + x * 5, 200, y * 9);
 }
 
-// Forces the slot-array size of a set, for the cut of AddRange.
-FrameSet* SetWith(int32_t capacity, int32_t filled) {
-    auto* set = new FrameSet;
-    set->Reserve(capacity);
-    if (filled > 0) {
-        set->AddRange(1, filled, nullptr);
-    }
-    return set;
+// The pixel at (x, y) after painting onto a dark 12 x 12 bitmap.
+COLORREF PaintedPixel(ScreenWindow& frames, int x, int y) {
+    HBITMAP target = MakeBitmap(12, 12, [](int, int) { return RGB(9, 9, 9); });
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, target);
+    frames.Paint(dc);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), target);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    const COLORREF pixel = BitmapPixel(target, x, y);
+    DeleteObject(target);
+    return pixel;
 }
-}  // namespace
 
-TEST(FrameSetTest, AddRangeFillsInOrderAndIsCutToTheFreeSlots) {
+TEST(FrameSetTest, AddRangeFillsInOrderIsCutToTheFreeSlotsAndBoundsTheCurrentFrame) {
     FrameSet set;
     EXPECT_FALSE(set.AddRange(1, 3, nullptr)) << "no slot array yet";
     ASSERT_TRUE(set.Reserve(47));
-    EXPECT_EQ(set.Count(), 0);
     ASSERT_TRUE(set.AddRange(4096, 4142, nullptr));
     EXPECT_EQ(set.Count(), 47);
     for (int32_t i = 0; i < 47; ++i) {
@@ -64,138 +66,98 @@ TEST(FrameSetTest, AddRangeFillsInOrderAndIsCutToTheFreeSlots) {
     EXPECT_FALSE(set.AddRange(5000, 5000, nullptr));
     EXPECT_EQ(set.Count(), 47);
 
-    FrameSet* partly = SetWith(5, 3);
-    EXPECT_TRUE(partly->AddRange(10, 19, nullptr));
-    EXPECT_EQ(partly->Count(), 5);
-    EXPECT_EQ(partly->FrameAt(3)->ResourceId(), 10);
-    EXPECT_EQ(partly->FrameAt(4)->ResourceId(), 11);
-    delete partly;
-
-    FrameSet reversed;
-    reversed.Reserve(4);
-    EXPECT_FALSE(reversed.AddRange(9, 8, nullptr));
-    EXPECT_EQ(reversed.Count(), 0);
-    EXPECT_TRUE(reversed.AddRange(9, 9, nullptr));
-    EXPECT_EQ(reversed.Count(), 1);
-}
-
-TEST(FrameSetTest, CurrentAndFrameAtStayInsideTheFilledSlots) {
-    FrameSet set;
-    set.Reserve(6);
-    set.AddRange(1, 4, nullptr);
-    set.SetCurrent(2);
-    set.SetCurrent(-1);
-    EXPECT_EQ(set.Current(), 2);
-    set.SetCurrent(4);
-    EXPECT_EQ(set.Current(), 2) << "slot 4 exists but is not filled";
-    set.SetCurrent(3);
-    EXPECT_EQ(set.Current(), 3);
+    // Reserved again: empty, and a range is cut to the slots left.
+    ASSERT_TRUE(set.Reserve(6));
+    EXPECT_EQ(set.Count(), 0);
+    EXPECT_FALSE(set.AddRange(9, 8, nullptr));
+    EXPECT_TRUE(set.AddRange(1, 3, nullptr));
+    EXPECT_TRUE(set.AddRange(10, 19, nullptr));
+    EXPECT_EQ(set.Count(), 6);
+    EXPECT_EQ(set.FrameAt(3)->ResourceId(), 10);
+    EXPECT_EQ(set.FrameAt(5)->ResourceId(), 12);
+    EXPECT_EQ(set.FrameAt(6), nullptr);
     EXPECT_EQ(set.FrameAt(-1), nullptr);
-    EXPECT_EQ(set.FrameAt(4), nullptr);
-    EXPECT_EQ(set.FrameAt(100), nullptr);
-}
 
-TEST(FrameSetTest, PatternMakesFileFramesInSlotOrder) {
-    FrameSet set;
-    set.Reserve(3);
-    ASSERT_TRUE(set.AddRange(1, 3, "frames\\walk%02d.bmp"));
-    ResetCallCounts();
-    for (int32_t i = 0; i < 3; ++i) {
-        ASSERT_NE(set.FrameAt(i), nullptr);
-        EXPECT_EQ(set.FrameAt(i)->ResourceId(), -1);
-        EXPECT_STREQ(set.FrameAt(i)->FileName(),
-                     ("frames\\walk0" + std::to_string(i + 1) + ".bmp").c_str());
+    // The current frame stays inside the filled slots: slot 4 exists but is not filled.
+    FrameSet partly;
+    partly.Reserve(6);
+    partly.AddRange(1, 4, nullptr);
+    for (const auto& [index, current] : {std::pair{2, 2}, {-1, 2}, {4, 2}, {3, 3}}) {
+        partly.SetCurrent(index);
+        EXPECT_EQ(partly.Current(), current) << index;
     }
-    // The files do not exist: loading fails, and never through the resources.
-    EXPECT_FALSE(set.LoadAll(Module(), true));
-    EXPECT_EQ(CallCount("LoadImageA"), 3);
 }
 
-TEST(FrameSetTest, NameTooLongForTheBufferLeavesItsSlotEmpty) {
-    // 126 characters before the number: 9 still fits 128 bytes with the terminator, 10 not.
+// 126 characters before the number: 9 still fits 128 bytes with the terminator, 10 does not,
+// and its slot stays empty. Every loop steps over it without shifting the tables.
+TEST(FrameSetTest, PatternNamesFileFramesAndANameTooLongLeavesItsSlotEmpty) {
     const std::string pattern = std::string(126, 'x') + "%d";
     FrameSet set;
     set.Reserve(5);
     ASSERT_TRUE(set.AddRange(8, 10, pattern.c_str()));
     ASSERT_TRUE(set.AddRange(GREEN_BITMAP, WIDE_BITMAP, nullptr));
     EXPECT_EQ(set.Count(), 5);
-    ASSERT_NE(set.FrameAt(1), nullptr);
+    EXPECT_EQ(set.FrameAt(0)->ResourceId(), -1);
+    EXPECT_EQ(std::string(set.FrameAt(0)->FileName()), std::string(126, 'x') + "8");
     EXPECT_EQ(strlen(set.FrameAt(1)->FileName()), 127u);
     EXPECT_EQ(set.FrameAt(2), nullptr);
 
-    // Every loop steps over the empty slot without shifting the tables.
     const FrameOffset offsets[] = {{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}};
     const int32_t regions[] = {11, 12, 13, 14, 15};
     set.SetOffsets(offsets);
     set.SetRegionIds(regions);
+    EXPECT_EQ(set.FrameAt(0)->Offset(), (PointD{1.0, 2.0}));
     EXPECT_EQ(set.FrameAt(3)->Offset(), (PointD{7.0, 8.0}));
     EXPECT_EQ(set.FrameAt(4)->RegionId(), 15);
-    EXPECT_EQ(set.FrameAt(0)->Offset(), (PointD{1.0, 2.0}));
-    EXPECT_FALSE(set.LoadAll(Module(), true)) << "the two file frames do not exist";
+    ResetCallCounts();
+    // The files do not exist: loading fails, and never through the resources.
+    EXPECT_FALSE(set.LoadAll(Module(), true));
+    EXPECT_EQ(CallCount("LoadImageA"), 4);
+    EXPECT_EQ(set.FrameAt(0)->Bitmap(), nullptr);
     EXPECT_NE(set.FrameAt(3)->Bitmap(), nullptr);
     set.SetCurrent(2);
-    HDC dc = CreateCompatibleDC(nullptr);
-    set.Paint(dc);
-    DeleteDC(dc);
+    EXPECT_EQ(PaintedPixel(set, 1, 1), RGB(9, 9, 9));
     set.UnloadAll();
     EXPECT_EQ(set.FrameAt(3)->Bitmap(), nullptr);
 }
 
-TEST(FrameSetTest, MissingResourceFailsLoadAllButTheOthersLoad) {
+// A missing resource fails LoadAll while the others load; a frame loads once, so a second
+// Load neither reloads nor adds a mask; Unload and a failed load keep the last size.
+TEST(FrameBitmapTest, LoadsOnceAndKeepsItsSizeThroughUnloadAndFailure) {
     FrameSet set;
     set.Reserve(4);
     set.AddRange(GREEN_BITMAP, NO_SUCH_BITMAP, nullptr);
     EXPECT_FALSE(set.LoadAll(Module(), true));
     EXPECT_EQ(set.FrameAt(0)->Width(), 12);
     EXPECT_EQ(set.FrameAt(0)->Height(), 9);
-    EXPECT_EQ(set.FrameAt(1)->Width(), 20);
-    EXPECT_EQ(set.FrameAt(1)->Height(), 7);
     EXPECT_NE(set.FrameAt(2)->Mask(), nullptr);
     EXPECT_EQ(set.FrameAt(3)->Bitmap(), nullptr);
     EXPECT_EQ(set.FrameAt(3)->Width(), -1);
+    EXPECT_TRUE(FrameSet().LoadAll(Module(), true));
 
-    FrameSet empty;
-    EXPECT_TRUE(empty.LoadAll(Module(), true));
-}
-
-TEST(FrameBitmapTest, SecondLoadNeitherReloadsNorAddsAMask) {
-    FrameBitmap frame(HALF_MAGENTA_BITMAP);
+    FrameBitmap frame;
+    EXPECT_FALSE(frame.Load(Module(), false)) << "no id, no name";
+    EXPECT_FALSE(FrameBitmap("").Load(Module(), true));
+    EXPECT_EQ(FrameBitmap("").FileName(), nullptr);
+    frame.SetResourceId(HALF_MAGENTA_BITMAP);
     ASSERT_TRUE(frame.Load(Module(), false));
     const HBITMAP first = frame.Bitmap();
-    EXPECT_EQ(frame.Mask(), nullptr);
     ResetCallCounts();
     EXPECT_TRUE(frame.Load(Module(), true));
     EXPECT_EQ(frame.Bitmap(), first);
     EXPECT_EQ(frame.Mask(), nullptr);
-    EXPECT_EQ(CallCount("LoadImageA"), 0);
-    EXPECT_EQ(CallCount("CreateBitmap"), 0);
-}
+    EXPECT_EQ(CallCount("LoadImageA") + CallCount("CreateBitmap"), 0);
 
-TEST(FrameBitmapTest, UnloadKeepsTheSizeAndAReloadMayUseAnotherId) {
-    FrameBitmap frame;
-    EXPECT_FALSE(frame.Load(Module(), false)) << "no id, no name";
     frame.SetResourceId(WIDE_BITMAP);
+    frame.Unload();
     ASSERT_TRUE(frame.Load(Module(), true));
     frame.Unload();
     EXPECT_EQ(frame.Bitmap(), nullptr);
     EXPECT_EQ(frame.Mask(), nullptr);
-    EXPECT_EQ(frame.Width(), 20);
-    EXPECT_EQ(frame.Height(), 7);
-
     frame.SetResourceId(NO_SUCH_BITMAP);
     EXPECT_FALSE(frame.Load(Module(), false));
-    EXPECT_EQ(frame.Width(), 20) << "a failed load keeps the last size";
-    frame.SetResourceId(GREEN_BITMAP);
-    ASSERT_TRUE(frame.Load(Module(), false));
-    EXPECT_EQ(frame.Width(), 12);
-    EXPECT_EQ(frame.Height(), 9);
-}
-
-TEST(FrameBitmapTest, EmptyFileNameGivesAFrameThatCannotLoad) {
-    FrameBitmap frame("");
-    EXPECT_EQ(frame.FileName(), nullptr);
-    EXPECT_EQ(frame.ResourceId(), -1);
-    EXPECT_FALSE(frame.Load(Module(), true));
+    EXPECT_EQ(frame.Width(), 20);
+    EXPECT_EQ(frame.Height(), 7);
 }
 
 TEST(FrameBitmapTest, FileFrameMaskIsZeroExactlyOnMagenta) {
@@ -212,8 +174,7 @@ TEST(FrameBitmapTest, FileFrameMaskIsZeroExactlyOnMagenta) {
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
             const bool transparent = SpeckledPixel(x, y) == TRANSPARENT_KEY;
-            ASSERT_EQ(BitmapPixel(frame.Mask(), x, y),
-                      transparent ? RGB(0, 0, 0) : RGB(255, 255, 255))
+            ASSERT_EQ(BitmapPixel(frame.Mask(), x, y), transparent ? 0 : RGB(255, 255, 255))
                 << x << "," << y;
             ASSERT_EQ(BitmapPixel(frame.Bitmap(), x, y), SpeckledPixel(x, y));
         }
@@ -221,39 +182,23 @@ TEST(FrameBitmapTest, FileFrameMaskIsZeroExactlyOnMagenta) {
     DeleteFileA(path.c_str());
 }
 
-TEST(FrameBitmapTest, PaintCopiesTheWholePictureOpaquelyToTheOrigin) {
+// The whole picture, copied opaquely to the origin whatever the frame's offset; a set
+// paints its current frame.
+TEST(FrameBitmapTest, PaintCopiesThePictureOpaquelyToTheOriginAndSetsPaintTheirCurrentFrame) {
     FrameBitmap frame(HALF_MAGENTA_BITMAP);
     frame.SetOffset(3.0, 4.0);
     ASSERT_TRUE(frame.Load(Module(), true));
-    HBITMAP target = MakeBitmap(12, 12, [](int, int) { return RGB(9, 9, 9); });
-    HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, target);
-    frame.Paint(dc);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), target);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    EXPECT_EQ(BitmapPixel(target, 0, 0), TRANSPARENT_KEY) << "the mask plays no part";
-    EXPECT_EQ(BitmapPixel(target, 7, 7), RGB(40, 60, 220));
-    EXPECT_EQ(BitmapPixel(target, 8, 8), RGB(9, 9, 9));
-    DeleteObject(target);
-}
+    EXPECT_EQ(PaintedPixel(frame, 0, 0), TRANSPARENT_KEY) << "the mask plays no part";
+    EXPECT_EQ(PaintedPixel(frame, 7, 7), RGB(40, 60, 220));
+    EXPECT_EQ(PaintedPixel(frame, 8, 8), RGB(9, 9, 9));
 
-TEST(FrameSetTest, PaintShowsTheCurrentFrame) {
     FrameSet set;
     set.Reserve(2);
     set.AddRange(GREEN_BITMAP, WIDE_BITMAP, nullptr);
     set.LoadAll(Module(), true);
-    HBITMAP target = MakeBitmap(4, 4, [](int, int) { return RGB(9, 9, 9); });
-    HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, target);
-    set.Paint(dc);
-    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(30, 200, 60));
+    EXPECT_EQ(PaintedPixel(set, 1, 1), RGB(30, 200, 60));
     set.SetCurrent(1);
-    set.Paint(dc);
-    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(200, 180, 30));
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DeleteObject(target);
+    EXPECT_EQ(PaintedPixel(set, 1, 1), RGB(200, 180, 30));
 }
 
 TEST(FrameLeakTest, FramesAndSetsReleaseWhatTheyOwnExactlyOnce) {
@@ -263,7 +208,6 @@ TEST(FrameLeakTest, FramesAndSetsReleaseWhatTheyOwnExactlyOnce) {
     ASSERT_TRUE(WriteBmpFile(first, 6, 5, SpeckledPixel));
     const int before = LiveGdiObjects();
     ResetCallCounts();
-
     for (int i = 0; i < 500; ++i) {
         auto* set = new FrameSet;
         set->Reserve(3);
@@ -271,7 +215,6 @@ TEST(FrameLeakTest, FramesAndSetsReleaseWhatTheyOwnExactlyOnce) {
         set->LoadAll(Module(), true);
         // Reserved again while loaded: the old frames go, with their bitmaps and masks.
         set->Reserve(2);
-        EXPECT_EQ(set->Count(), 0);
         set->AddRange(1, 1, path.c_str());
         set->AddRange(NO_SUCH_BITMAP, NO_SUCH_BITMAP, nullptr);
         set->LoadAll(Module(), true);
@@ -292,3 +235,4 @@ TEST(FrameLeakTest, FramesAndSetsReleaseWhatTheyOwnExactlyOnce) {
               CallCount("LoadImageA") - 1000 + CallCount("CreateBitmap"));
     DeleteFileA(first);
 }
+}  // namespace

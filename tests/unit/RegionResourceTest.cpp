@@ -13,40 +13,36 @@ namespace {
 constexpr int SHAPE = 7001;
 constexpr int TRUNCATED_SHAPE = 7002;
 constexpr int NO_SUCH_SHAPE = 7099;
-constexpr RECT SHAPE_RECTS[] = {
-    {10, 0, 50, 10}, {0, 10, 20, 30}, {40, 10, 60, 30}, {10, 30, 50, 40}};
-
 constexpr int LEFT = 240, TOP = 180, WIDTH = 60, HEIGHT = 40;
 constexpr COLORREF BACKDROP = RGB(20, 40, 200);
 constexpr COLORREF SHAPED = RGB(230, 120, 10);
 
+// Shape 7001: bars across top and bottom, and two side blocks with a gap between them.
 bool InShape(int x, int y) {
-    for (const RECT& rect : SHAPE_RECTS) {
-        if (x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom) {
-            return true;
-        }
-    }
-    return false;
+    return y < 10 || y >= 30 ? x >= 10 && x < 50 : x < 20 || x >= 40;
 }
 
+HWND SolidWindow(int x, int y, int width, int height, COLORREF colour) {
+    TestWindowOptions options;
+    options.style = WS_POPUP | WS_VISIBLE;
+    options.x = x;
+    options.y = y;
+    options.width = width;
+    options.height = height;
+    options.colour = colour;
+    return CreateTestWindow(options);
+}
+
+int Apply(HWND window, int id, bool redraw = true) {
+    return ApplyRegionResource(GetModuleHandleA(nullptr), window, id, redraw);
+}
+
+// The shaped window in front of a backdrop window of another colour.
 class RegionResourceTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestWindowOptions back;
-        back.style = WS_POPUP | WS_VISIBLE;
-        back.x = LEFT - 20;
-        back.y = TOP - 20;
-        back.width = WIDTH + 40;
-        back.height = HEIGHT + 40;
-        back.colour = BACKDROP;
-        backdrop = CreateTestWindow(back);
-        TestWindowOptions front = back;
-        front.x = LEFT;
-        front.y = TOP;
-        front.width = WIDTH;
-        front.height = HEIGHT;
-        front.colour = SHAPED;
-        window = CreateTestWindow(front);
+        backdrop = SolidWindow(LEFT - 20, TOP - 20, WIDTH + 40, HEIGHT + 40, BACKDROP);
+        window = SolidWindow(LEFT, TOP, WIDTH, HEIGHT, SHAPED);
         BringToFront(window);
     }
     void TearDown() override {
@@ -62,75 +58,46 @@ protected:
         int wrong = 0;
         for (int y = 0; y < HEIGHT; ++y) {
             for (int x = 0; x < WIDTH; ++x) {
-                const COLORREF expected = visible(x, y) ? SHAPED : BACKDROP;
-                if (BitmapPixel(shot, x, y) != expected) {
-                    ++wrong;
-                }
+                wrong += BitmapPixel(shot, x, y) != (visible(x, y) ? SHAPED : BACKDROP);
             }
         }
         DeleteObject(shot);
         return wrong;
     }
 
-    RECT ShapeBox() {
-        HRGN region = CreateRectRgn(0, 0, 0, 0);
-        RECT box = {};
-        if (GetWindowRgn(window, region) != ERROR) {
-            GetRgnBox(region, &box);
-        }
-        DeleteObject(region);
-        return box;
-    }
-
     HWND backdrop = nullptr;
     HWND window = nullptr;
 };
 
-bool Whole(int, int) {
-    return true;
-}
-}  // namespace
-
+// Only the low 16 bits of the id count.
 TEST_F(RegionResourceTest, WindowShowsExactlyTheRectanglesOfTheResource) {
-    ASSERT_EQ(WrongPixels(Whole), 0);
-    EXPECT_NE(ApplyRegionResource(GetModuleHandleA(nullptr), window, SHAPE, true), 0);
+    ASSERT_EQ(WrongPixels([](int, int) { return true; }), 0);
+    EXPECT_NE(Apply(window, SHAPE), 0);
     EXPECT_EQ(WrongPixels(InShape), 0);
-    const RECT box = ShapeBox();
-    EXPECT_EQ(box.right - box.left, WIDTH);
-    EXPECT_EQ(box.bottom - box.top, HEIGHT);
+    SetWindowRgn(window, nullptr, TRUE);
+    EXPECT_NE(Apply(window, SHAPE + 0x10000), 0);
+    EXPECT_EQ(WrongPixels(InShape), 0);
 }
 
 TEST_F(RegionResourceTest, MissingOrDamagedResourceKeepsTheOldShape) {
-    HRGN square = CreateRectRgn(5, 5, 25, 25);
-    ASSERT_TRUE(SetWindowRgn(window, square, TRUE));
+    ASSERT_TRUE(SetWindowRgn(window, CreateRectRgn(5, 5, 25, 25), TRUE));
     const int before = LiveGdiObjects();
-
-    EXPECT_EQ(ApplyRegionResource(GetModuleHandleA(nullptr), window, NO_SUCH_SHAPE, true), 0);
-    EXPECT_EQ(ApplyRegionResource(GetModuleHandleA(nullptr), window, TRUNCATED_SHAPE, true), 0);
-    const RECT box = ShapeBox();
-    EXPECT_EQ(box.left, 5);
-    EXPECT_EQ(box.right, 25);
+    EXPECT_EQ(Apply(window, NO_SUCH_SHAPE), 0);
+    EXPECT_EQ(Apply(window, NO_SUCH_SHAPE + 0x70000), 0);
+    EXPECT_EQ(Apply(window, TRUNCATED_SHAPE), 0);
     EXPECT_EQ(WrongPixels([](int x, int y) { return x >= 5 && x < 25 && y >= 5 && y < 25; }), 0);
     EXPECT_EQ(LiveGdiObjects(), before);
-}
-
-TEST_F(RegionResourceTest, OnlyTheLow16BitsOfTheIdCount) {
-    EXPECT_NE(ApplyRegionResource(GetModuleHandleA(nullptr), window, SHAPE + 0x10000, true), 0);
-    EXPECT_EQ(WrongPixels(InShape), 0);
-    EXPECT_EQ(ApplyRegionResource(GetModuleHandleA(nullptr), window, NO_SUCH_SHAPE + 0x70000, true),
-              0);
 }
 
 TEST_F(RegionResourceTest, RegionsAreHandedToTheWindowOrDeleted) {
     const int before = LiveGdiObjects();
     ResetCallCounts();
     for (int i = 0; i < 1000; ++i) {
-        ASSERT_NE(ApplyRegionResource(GetModuleHandleA(nullptr), window, SHAPE, false), 0);
+        ASSERT_NE(Apply(window, SHAPE, false), 0);
         // Refused by SetWindowRgn: a window handle that does not exist.
-        ASSERT_EQ(ApplyRegionResource(GetModuleHandleA(nullptr), reinterpret_cast<HWND>(0x4321),
-                                      SHAPE, false),
-                  0);
+        ASSERT_EQ(Apply(reinterpret_cast<HWND>(0x4321), SHAPE, false), 0);
     }
     EXPECT_EQ(CallCount("ExtCreateRegion"), 2000);
     EXPECT_EQ(LiveGdiObjects(), before);
 }
+}  // namespace
