@@ -1,6 +1,8 @@
 // Rectangle arithmetic, screen capture, plain and masked blits against real GDI.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "gfx/Drawing.h"
 #include "support/ApiCounter.h"
 #include "support/TestBitmaps.h"
@@ -25,25 +27,14 @@ COLORREF Mixed(int x, int y) {
     return y == 1 ? RGB(0, 0, 0) : RGB(240, 20 + x * 10, 10 + y * 20);
 }
 
-// Owns a memory DC with a bitmap selected; releases both at the end of the test.
-class Canvas {
-public:
-    Canvas(int width, int height, const PixelFunction& pixel)
-        : bitmap(MakeBitmap(width, height, pixel)), dc(CreateCompatibleDC(nullptr)) {
-        previous = SelectObject(dc, bitmap);
-    }
-    ~Canvas() {
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-    }
-    HDC Dc() const { return dc; }
-
-private:
-    HBITMAP bitmap;
-    HDC dc;
-    HGDIOBJ previous;
-};
+// Draws on the bitmap through a memory DC of its own, which gives its bitmap back after.
+void DrawOn(HBITMAP bitmap, const std::function<void(HDC)>& draw) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    draw(dc);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+}
 
 // The outputs are written even when the answer is 0.
 TEST(RectArithmeticTest, IntersectionAndUnionOfOverlappingTouchingApartAndEmpty) {
@@ -99,22 +90,24 @@ TEST(MaskTest, MaskedBlitShowsThePictureExactlyWhereTheMaskIsSet) {
             }
         }
 
-        Canvas canvas(30, 30, Backdrop);
-        SetBkColor(canvas.Dc(), RGB(1, 2, 3));
-        SetTextColor(canvas.Dc(), RGB(4, 5, 6));
-        const HGDIOBJ selected = GetCurrentObject(canvas.Dc(), OBJ_BITMAP);
-        MaskedBlit(canvas.Dc(), bitmap, mask, DX, DY, CW, CH, SX, SY);
+        HBITMAP canvas = MakeBitmap(30, 30, Backdrop);
+        DrawOn(canvas, [&](HDC dc) {
+            SetBkColor(dc, RGB(1, 2, 3));
+            SetTextColor(dc, RGB(4, 5, 6));
+            MaskedBlit(dc, bitmap, mask, DX, DY, CW, CH, SX, SY);
+            EXPECT_EQ(GetBkColor(dc), RGB(1, 2, 3));
+            EXPECT_EQ(GetTextColor(dc), RGB(4, 5, 6));
+            EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), canvas);
+        });
         for (int y = 0; y < 30; ++y) {
             for (int x = 0; x < 30; ++x) {
                 const bool covered = x >= DX && x < DX + CW && y >= DY && y < DY + CH;
                 const COLORREF shown = covered ? picture(x - DX + SX, y - DY + SY) : MAGENTA;
                 const COLORREF expected = shown != MAGENTA ? shown : Backdrop(x, y);
-                ASSERT_EQ(GetPixel(canvas.Dc(), x, y), expected) << x << "," << y;
+                ASSERT_EQ(BitmapPixel(canvas, x, y), expected) << x << "," << y;
             }
         }
-        EXPECT_EQ(GetBkColor(canvas.Dc()), RGB(1, 2, 3));
-        EXPECT_EQ(GetTextColor(canvas.Dc()), RGB(4, 5, 6));
-        EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_BITMAP), selected);
+        DeleteObject(canvas);
         DeleteObject(mask);
         DeleteObject(bitmap);
     }
@@ -124,8 +117,10 @@ TEST(MaskTest, MaskedBlitShowsThePictureExactlyWhereTheMaskIsSet) {
 // BlitBitmap draws onto what the destination DC holds.
 TEST(BlitTest, CopyAndBlitCopyTheirRectangleAndPutTheSelectionsBack) {
     auto source = [](int x, int y) { return RGB(x * 20, y * 20, 99); };
+    auto grey = [](int, int) { return RGB(7, 7, 7); };
     HBITMAP picture = MakeBitmap(10, 10, source);
-    HBITMAP copied = MakeBitmap(10, 10, [](int, int) { return RGB(7, 7, 7); });
+    HBITMAP copied = MakeBitmap(10, 10, grey);
+    HBITMAP blitted = MakeBitmap(10, 10, grey);
     HDC destinationDc = CreateCompatibleDC(nullptr);
     HDC sourceDc = CreateCompatibleDC(nullptr);
     const HGDIOBJ destinationBefore = GetCurrentObject(destinationDc, OBJ_BITMAP);
@@ -133,21 +128,21 @@ TEST(BlitTest, CopyAndBlitCopyTheirRectangleAndPutTheSelectionsBack) {
     CopyBitmapRect(destinationDc, copied, 2, 3, 4, 5, sourceDc, picture, 1, 1);
     EXPECT_EQ(GetCurrentObject(destinationDc, OBJ_BITMAP), destinationBefore);
     EXPECT_EQ(GetCurrentObject(sourceDc, OBJ_BITMAP), sourceBefore);
-    DeleteDC(destinationDc);
-    Canvas blitted(10, 10, [](int, int) { return RGB(7, 7, 7); });
-    BlitBitmap(blitted.Dc(), 2, 3, 4, 5, sourceDc, picture, 1, 1);
+    DrawOn(blitted, [&](HDC dc) { BlitBitmap(dc, 2, 3, 4, 5, sourceDc, picture, 1, 1); });
     EXPECT_EQ(GetCurrentObject(sourceDc, OBJ_BITMAP), sourceBefore);
+    DeleteDC(destinationDc);
     DeleteDC(sourceDc);
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 10; ++x) {
             const bool inside = x >= 2 && x < 6 && y >= 3 && y < 8;
             const COLORREF expected = inside ? source(x - 1, y - 2) : RGB(7, 7, 7);
             ASSERT_EQ(BitmapPixel(copied, x, y), expected) << x << "," << y;
-            ASSERT_EQ(GetPixel(blitted.Dc(), x, y), expected) << x << "," << y;
+            ASSERT_EQ(BitmapPixel(blitted, x, y), expected) << x << "," << y;
         }
     }
-    DeleteObject(picture);
-    DeleteObject(copied);
+    for (HBITMAP bitmap : {picture, copied, blitted}) {
+        DeleteObject(bitmap);
+    }
 }
 
 // A capture straddling a window's left edge: 10 columns of desktop, then the window. An
@@ -200,9 +195,7 @@ TEST(DrawingLeakTest, ThousandsOfCallsKeepNoObjectAlive) {
         HBITMAP mask = CreateMaskBitmap(picture, MAGENTA);
         ASSERT_NE(mask, nullptr);
         CopyBitmapRect(destinationDc, target, 0, 0, 16, 12, sourceDc, capture, 0, 0);
-        const HGDIOBJ previous = SelectObject(destinationDc, target);
-        MaskedBlit(destinationDc, picture, mask, 0, 0, 16, 12, 0, 0);
-        SelectObject(destinationDc, previous);
+        DrawOn(target, [&](HDC dc) { MaskedBlit(dc, picture, mask, 0, 0, 16, 12, 0, 0); });
         BlitBitmap(destinationDc, 0, 0, 16, 12, sourceDc, capture, 0, 0);
         DeleteObject(mask);
         DeleteObject(capture);

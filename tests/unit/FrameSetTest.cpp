@@ -51,90 +51,79 @@ COLORREF PaintedPixel(ScreenWindow& frames, int x, int y) {
     return pixel;
 }
 
+// Reserved again, a set starts empty; the current frame stays inside the filled slots.
 TEST(FrameSetTest, AddRangeFillsInOrderIsCutToTheFreeSlotsAndBoundsTheCurrentFrame) {
     FrameSet set;
     EXPECT_FALSE(set.AddRange(1, 3, nullptr)) << "no slot array yet";
     ASSERT_TRUE(set.Reserve(47));
     ASSERT_TRUE(set.AddRange(4096, 4142, nullptr));
-    EXPECT_EQ(set.Count(), 47);
     for (int32_t i = 0; i < 47; ++i) {
-        ASSERT_NE(set.FrameAt(i), nullptr);
-        EXPECT_EQ(set.FrameAt(i)->ResourceId(), 4096 + i);
+        ASSERT_EQ(set.FrameAt(i)->ResourceId(), 4096 + i);
         EXPECT_EQ(set.FrameAt(i)->FileName(), nullptr);
         EXPECT_EQ(set.FrameAt(i)->Bitmap(), nullptr) << "nothing loads before LoadAll";
     }
     EXPECT_FALSE(set.AddRange(5000, 5000, nullptr));
     EXPECT_EQ(set.Count(), 47);
 
-    // Reserved again: empty, and a range is cut to the slots left.
     ASSERT_TRUE(set.Reserve(6));
     EXPECT_EQ(set.Count(), 0);
     EXPECT_FALSE(set.AddRange(9, 8, nullptr));
     EXPECT_TRUE(set.AddRange(1, 3, nullptr));
+    for (const auto& [index, current] : {std::pair{2, 2}, {-1, 2}, {3, 2}, {1, 1}}) {
+        set.SetCurrent(index);
+        EXPECT_EQ(set.Current(), current) << index;
+    }
     EXPECT_TRUE(set.AddRange(10, 19, nullptr));
     EXPECT_EQ(set.Count(), 6);
     EXPECT_EQ(set.FrameAt(3)->ResourceId(), 10);
     EXPECT_EQ(set.FrameAt(5)->ResourceId(), 12);
     EXPECT_EQ(set.FrameAt(6), nullptr);
     EXPECT_EQ(set.FrameAt(-1), nullptr);
-
-    // The current frame stays inside the filled slots: slot 4 exists but is not filled.
-    FrameSet partly;
-    partly.Reserve(6);
-    partly.AddRange(1, 4, nullptr);
-    for (const auto& [index, current] : {std::pair{2, 2}, {-1, 2}, {4, 2}, {3, 3}}) {
-        partly.SetCurrent(index);
-        EXPECT_EQ(partly.Current(), current) << index;
-    }
 }
 
 // 126 characters before the number: 9 still fits 128 bytes with the terminator, 10 does not,
-// and its slot stays empty. Every loop steps over it without shifting the tables.
+// and its slot stays empty. Every loop steps over it without shifting the tables. Frames
+// that cannot load (files that do not exist, a missing resource) fail LoadAll while the
+// others load.
 TEST(FrameSetTest, PatternNamesFileFramesAndANameTooLongLeavesItsSlotEmpty) {
     const std::string pattern = std::string(126, 'x') + "%d";
     FrameSet set;
-    set.Reserve(5);
+    set.Reserve(6);
     ASSERT_TRUE(set.AddRange(8, 10, pattern.c_str()));
     ASSERT_TRUE(set.AddRange(GREEN_BITMAP, WIDE_BITMAP, nullptr));
-    EXPECT_EQ(set.Count(), 5);
+    ASSERT_TRUE(set.AddRange(NO_SUCH_BITMAP, NO_SUCH_BITMAP, nullptr));
     EXPECT_EQ(set.FrameAt(0)->ResourceId(), -1);
     EXPECT_EQ(std::string(set.FrameAt(0)->FileName()), std::string(126, 'x') + "8");
     EXPECT_EQ(strlen(set.FrameAt(1)->FileName()), 127u);
     EXPECT_EQ(set.FrameAt(2), nullptr);
+    EXPECT_EQ(set.FrameAt(4)->ResourceId(), WIDE_BITMAP);
 
-    const FrameOffset offsets[] = {{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}};
-    const int32_t regions[] = {11, 12, 13, 14, 15};
+    const FrameOffset offsets[] = {{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}, {11, 12}};
+    const int32_t regions[] = {11, 12, 13, 14, 15, 16};
     set.SetOffsets(offsets);
     set.SetRegionIds(regions);
     EXPECT_EQ(set.FrameAt(0)->Offset(), (PointD{1.0, 2.0}));
     EXPECT_EQ(set.FrameAt(3)->Offset(), (PointD{7.0, 8.0}));
     EXPECT_EQ(set.FrameAt(4)->RegionId(), 15);
     ResetCallCounts();
-    // The files do not exist: loading fails, and never through the resources.
     EXPECT_FALSE(set.LoadAll(Module(), true));
-    EXPECT_EQ(CallCount("LoadImageA"), 4);
+    EXPECT_EQ(CallCount("LoadImageA"), 5);
     EXPECT_EQ(set.FrameAt(0)->Bitmap(), nullptr);
-    EXPECT_NE(set.FrameAt(3)->Bitmap(), nullptr);
+    EXPECT_EQ(set.FrameAt(3)->Width(), 12);
+    EXPECT_EQ(set.FrameAt(3)->Height(), 9);
+    EXPECT_NE(set.FrameAt(4)->Mask(), nullptr);
+    EXPECT_EQ(set.FrameAt(5)->Bitmap(), nullptr);
+    EXPECT_EQ(set.FrameAt(5)->Width(), -1);
     set.SetCurrent(2);
     EXPECT_EQ(PaintedPixel(set, 1, 1), RGB(9, 9, 9));
     set.UnloadAll();
     EXPECT_EQ(set.FrameAt(3)->Bitmap(), nullptr);
+    EXPECT_TRUE(FrameSet().LoadAll(Module(), true));
 }
 
-// A missing resource fails LoadAll while the others load; a frame loads once, so a second
-// Load neither reloads nor adds a mask; Unload and a failed load keep the last size.
+// A frame loads once, so a second Load neither reloads nor adds a mask; Unload and a failed
+// load keep the last size.
 TEST(FrameBitmapTest, LoadsOnceAndKeepsItsSizeThroughUnloadAndFailure) {
-    FrameSet set;
-    set.Reserve(4);
-    set.AddRange(GREEN_BITMAP, NO_SUCH_BITMAP, nullptr);
-    EXPECT_FALSE(set.LoadAll(Module(), true));
-    EXPECT_EQ(set.FrameAt(0)->Width(), 12);
-    EXPECT_EQ(set.FrameAt(0)->Height(), 9);
-    EXPECT_NE(set.FrameAt(2)->Mask(), nullptr);
-    EXPECT_EQ(set.FrameAt(3)->Bitmap(), nullptr);
-    EXPECT_EQ(set.FrameAt(3)->Width(), -1);
-    EXPECT_TRUE(FrameSet().LoadAll(Module(), true));
-
     FrameBitmap frame;
     EXPECT_FALSE(frame.Load(Module(), false)) << "no id, no name";
     EXPECT_FALSE(FrameBitmap("").Load(Module(), true));

@@ -63,83 +63,53 @@ const uint8_t* ResourceBytes(const char* type, int id, DWORD& size) {
                  : nullptr;
 }
 
-// A bitmap resource as stored: its header, colour table and every pixel's table index, top
-// row first. Complete only when it is an 8-bit bottom-up DIB with a table of 4 to 256
-// colours whose data spells out every pixel: run-length data that skips one shows it black.
+// A bitmap resource as stored: its header, and its pixels (0x00RRGGBB, top row first) as
+// GDI decodes the stored bytes onto a filled picture. Decoded onto two fills, the pixels that
+// differ are those the data leaves out: run-length data that skips one shows it black.
 struct StoredBitmap {
     BITMAPINFOHEADER header = {};
-    std::vector<RGBQUAD> table;
-    std::vector<int> index;
-    bool complete = false;
+    std::vector<uint32_t> pixels;
+    int leftOut = 0;
 
-    uint32_t Colour(size_t k) const {
-        const RGBQUAD& c = table[index[k]];
-        return (uint32_t(c.rgbRed) << 16) | (uint32_t(c.rgbGreen) << 8) | c.rgbBlue;
-    }
-    bool IsMagenta(int x, int y) const { return Colour(size_t(y) * header.biWidth + x) == MAGENTA; }
+    bool IsMagenta(int x, int y) const { return pixels[size_t(y) * header.biWidth + x] == MAGENTA; }
 };
 
 StoredBitmap ReadStoredBitmap(int id) {
     StoredBitmap b;
     DWORD size = 0;
-    const uint8_t* p = ResourceBytes(RT_BITMAP, id, size);
-    const uint8_t* end = p + size;
-    if (!p || size < 40) {
+    const uint8_t* bytes = ResourceBytes(RT_BITMAP, id, size);
+    if (!bytes || size < sizeof(b.header)) {
         return b;
     }
-    memcpy(&b.header, p, 40);
-    const BITMAPINFOHEADER& h = b.header;
-    const int w = h.biWidth, rows = h.biHeight;
-    if (h.biSize != 40 || h.biBitCount != 8 || w <= 0 || rows <= 0 || h.biClrUsed < 4 ||
-        h.biClrUsed > 256) {
-        return b;
+    memcpy(&b.header, bytes, sizeof(b.header));
+    const int width = b.header.biWidth, height = b.header.biHeight;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> decoded[2];
+    for (uint32_t fill : {0x123456u, 0x654321u}) {
+        void* bits = nullptr;
+        HBITMAP picture = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+        auto* first = static_cast<uint32_t*>(bits);
+        std::fill_n(first, width * height, fill);
+        HDC dc = CreateCompatibleDC(nullptr);
+        const HGDIOBJ previous = SelectObject(dc, picture);
+        SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height,
+                          bytes + b.header.biSize + 4 * b.header.biClrUsed,
+                          reinterpret_cast<const BITMAPINFO*>(bytes), DIB_RGB_COLORS);
+        GdiFlush();
+        decoded[fill & 1].assign(first, first + width * height);
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+        DeleteObject(picture);
     }
-    b.table.assign(reinterpret_cast<const RGBQUAD*>(p + 40),
-                   reinterpret_cast<const RGBQUAD*>(p + 40) + h.biClrUsed);
-    p += 40 + 4 * h.biClrUsed;
-    b.index.assign(size_t(w) * rows, -1);
-    int x = 0, row = 0;
-    bool ok = true;
-    // The next pixel of the row; one outside the picture, the data or the table spoils all.
-    auto put = [&](const uint8_t* v) {
-        ok = ok && v < end && x < w && row < rows && *v < h.biClrUsed;
-        if (ok) {
-            b.index[size_t(rows - 1 - row) * w + x++] = *v;
-        }
-    };
-    if (h.biCompression == BI_RGB) {
-        for (row = 0; row < rows; ++row) {
-            for (x = 0; ok && x < w;) {
-                put(p + row * ((w + 3) & ~3) + x);
-            }
-        }
-    } else if (h.biCompression == BI_RLE8) {
-        // Runs (count, index); escapes 0 0 next line, 0 1 end, 0 n literal pixels; 0 2 is a
-        // delta, which skips pixels.
-        bool ended = false;
-        for (; ok && !ended && p + 2 <= end; p += 2) {
-            if (p[0]) {
-                for (int i = 0; i < p[0]; ++i) {
-                    put(p + 1);
-                }
-            } else if (p[1] == 0 || p[1] == 1) {
-                x = 0;
-                ++row;
-                ended = p[1] == 1;
-            } else {
-                const int literal = p[1];
-                for (int i = 0; ok && i < literal; ++i) {
-                    put(p + 2 + i);
-                }
-                ok = ok && literal > 2;
-                p += literal + (literal & 1);
-            }
-        }
-        ok = ok && ended;
-    } else {
-        ok = false;
+    b.pixels = decoded[0];
+    for (size_t k = 0; k < b.pixels.size(); ++k) {
+        b.leftOut += decoded[0][k] != decoded[1][k];
     }
-    b.complete = ok && std::count(b.index.begin(), b.index.end(), -1) == 0;
     return b;
 }
 
@@ -157,19 +127,24 @@ TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredWithMagentaOnlyAsBackgroun
         EXPECT_EQ(frame.Height(), size.cy);
         EXPECT_EQ(frame.Mask() != nullptr, !face);
 
+        // An 8-bit bottom-up DIB with a colour table of its own, that spells out every pixel.
         const StoredBitmap stored = ReadStoredBitmap(id);
-        ASSERT_TRUE(stored.complete);
-        EXPECT_EQ(stored.header.biWidth, size.cx);
-        EXPECT_EQ(stored.header.biHeight, size.cy);
+        const BITMAPINFOHEADER& header = stored.header;
+        EXPECT_EQ(header.biSize, 40u);
+        EXPECT_EQ(header.biBitCount, 8);
+        EXPECT_TRUE(header.biClrUsed >= 4 && header.biClrUsed <= 256) << header.biClrUsed;
+        EXPECT_EQ(header.biWidth, size.cx);
+        EXPECT_EQ(header.biHeight, size.cy);
+        EXPECT_EQ(stored.leftOut, 0);
         const bool plain = face || (id >= 4207 && id <= 4209);
-        EXPECT_EQ(stored.header.biCompression, DWORD(plain ? BI_RGB : BI_RLE8));
+        EXPECT_EQ(header.biCompression, DWORD(plain ? BI_RGB : BI_RLE8));
 
         const std::vector<uint32_t> colours = PixelsOf(frame.Bitmap());
         const std::vector<uint32_t> mask = face ? colours : PixelsOf(frame.Mask());
-        ASSERT_EQ(colours.size(), stored.index.size());
+        ASSERT_EQ(colours.size(), stored.pixels.size());
         int wrongColours = 0, wrongMask = 0, magenta = 0, nearMagenta = 0;
         for (size_t k = 0; k < colours.size(); ++k) {
-            const uint32_t c = stored.Colour(k);
+            const uint32_t c = stored.pixels[k];
             wrongColours += colours[k] != c;
             magenta += c == MAGENTA;
             wrongMask += !face && (mask[k] == 0) != (c == MAGENTA);
@@ -231,7 +206,7 @@ TEST(ResourcesTest, EveryWindowShapeIsCanonicalHasItsBoundAndCutsOutOnlyMagenta)
         int cut = 0, firstRow = 1000, lastRow = -1;
         for (int frame = shape.firstFrame; frame <= shape.lastFrame; ++frame) {
             const StoredBitmap b = ReadStoredBitmap(frame);
-            ASSERT_TRUE(b.complete);
+            ASSERT_EQ(b.leftOut, 0);
             for (int y = shape.bound.top; y < shape.bound.bottom; ++y) {
                 for (int x = shape.bound.left; x < shape.bound.right; ++x) {
                     if (PtInRegion(region, x, y)) {
@@ -304,7 +279,7 @@ TEST(ResourcesTest, WalkCyclesStandOnOneGroundLineAndVanishingFramesEndAtTheEdge
     }
     for (int id = 4209; id <= 4212; ++id) {
         const StoredBitmap b = ReadStoredBitmap(id);
-        ASSERT_TRUE(b.complete);
+        ASSERT_EQ(b.leftOut, 0);
         int opaque = 0;
         for (int y = 0; y < b.header.biHeight; ++y) {
             opaque += !b.IsMagenta(b.header.biWidth - 1, y);
