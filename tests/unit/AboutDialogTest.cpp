@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/AboutDialog.h"
+#include "app/MainWindow.h"
 #include "support/ApiCounter.h"
 #include "support/TestSupport.h"
 #include "windows/SpriteTypes.h"
@@ -80,12 +81,15 @@ TEST_F(AboutDialogTest, OpensOnceWithTheProgramNameAndTheSponsorsHost) {
     ShowAboutDialog();
     PumpMessages();
     ASSERT_NE(aboutDialog, nullptr);
-    SetFocus(GetDesktopWindow());
+    auto dialogHasFocus = [] {
+        return GetFocus() == aboutDialog || IsChild(aboutDialog, GetFocus());
+    };
+    SetFocus(mainWindowHandle);
+    ASSERT_FALSE(dialogHasFocus());
     ShowAboutDialog();
     EXPECT_EQ(CallCount("CreateDialogParamA"), 1);
     EXPECT_TRUE(IsWindowVisible(aboutDialog));
-    const HWND focus = GetFocus();
-    EXPECT_TRUE(focus == aboutDialog || IsChild(aboutDialog, focus));
+    EXPECT_TRUE(dialogHasFocus());
     char text[64] = {};
     GetWindowTextA(aboutDialog, text, sizeof(text));
     EXPECT_STREQ(text, "About");

@@ -185,29 +185,18 @@ TEST_F(SignWindowTest, HidesAtTheOriginBesideAHiddenTargetAndBesideTargetsTooSma
     }
 }
 
-TEST_F(SignWindowTest, StartsWithTheNewFaceOnlyAfterTheCutover) {
+// A sign made strictly after the cutover, midnight of 4 November 2001 in local standard
+// time, starts with the new face: old-face signs are made a second before, changing ones at
+// the cutover itself. Every face message in every state: the state, shape and face bitmap
+// it leaves.
+TEST_F(SignWindowTest, StartsWithTheFaceOfItsDayAndFaceMessagesMoveOnlyAlongTheChange) {
     const time_t cutover = FaceChangeCutover();
-    // Midnight of 4 November 2001, local standard time.
     const std::tm local = *std::localtime(&cutover);
     EXPECT_EQ(local.tm_year, 101);
     EXPECT_EQ(local.tm_mon, 10);
     EXPECT_EQ(local.tm_mday, 4);
     EXPECT_EQ(local.tm_hour, local.tm_isdst > 0 ? 1 : 0);
     EXPECT_EQ(local.tm_min, 0);
-    for (time_t now : {cutover - 1, cutover, cutover + 1}) {
-        FakeClock clock(now);
-        SignWindow* sign = Hang(Target());
-        ASSERT_NE(sign, nullptr);
-        const bool changed = now > cutover;
-        EXPECT_EQ(sign->State(), changed ? SIGN_NEW_FACE : SIGN_OLD_FACE) << now - cutover;
-        const int32_t face = changed ? SIGN_NEW_FACE_BITMAP : SIGN_OLD_FACE_BITMAP;
-        EXPECT_EQ(sign->ResourceId(), face);
-        EXPECT_EQ(PixelsOf(sign->Bitmap()), ResourcePixels(face));
-    }
-}
-
-// Every face message in every state: the state, shape and face bitmap it leaves.
-TEST_F(SignWindowTest, FaceMessagesMoveOnlyAlongTheChange) {
     struct Case {
         int32_t from;
         UINT message;
@@ -226,10 +215,11 @@ TEST_F(SignWindowTest, FaceMessagesMoveOnlyAlongTheChange) {
         {SIGN_NEW_FACE, WM_SIGN_COMMIT_CHANGE, SIGN_NEW_FACE, SIGN_SHAPE_REGION, 4002},
         {SIGN_NEW_FACE, WM_SIGN_CANCEL_CHANGE, SIGN_NEW_FACE, SIGN_SHAPE_REGION, 4002},
     };
-    const time_t cutover = FaceChangeCutover();
     for (const Case& test : cases) {
         SCOPED_TRACE(testing::Message() << "from " << test.from << " message " << test.message);
-        FakeClock clock(test.from == SIGN_NEW_FACE ? cutover + 1 : cutover);
+        FakeClock clock(cutover + (test.from == SIGN_OLD_FACE   ? -1
+                                   : test.from == SIGN_CHANGING ? 0
+                                                                : 1));
         HWND target = Target();
         SignWindow* sign = Hang(target);
         ASSERT_NE(sign, nullptr);
