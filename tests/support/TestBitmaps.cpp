@@ -50,19 +50,9 @@ std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
 bool WriteBmpFile(const char* path, int width, int height, const PixelFunction& pixel) {
     const int rowBytes = (width * 3 + 3) & ~3;
     const DWORD pixelBytes = static_cast<DWORD>(rowBytes * height);
-    BITMAPFILEHEADER header = {};
-    header.bfType = 0x4D42;  // "BM"
-    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    header.bfSize = header.bfOffBits + pixelBytes;
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = pixelBytes;
-
+    const DWORD headerBytes = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER header = {0x4D42 /* BM */, headerBytes + pixelBytes, 0, 0, headerBytes};
+    BITMAPINFOHEADER info = {sizeof(info), width, height, 1, 24, BI_RGB, pixelBytes, 0, 0, 0, 0};
     // Bottom-up rows of blue, green, red.
     std::vector<unsigned char> rows(pixelBytes, 0);
     for (int y = 0; y < height; ++y) {

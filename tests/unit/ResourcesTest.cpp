@@ -115,9 +115,12 @@ StoredBitmap ReadStoredBitmap(int id) {
 
 // Loaded through FrameBitmap::Load: the listed size, the stored pixels and a mask clear
 // exactly on magenta. Stored: 8-bit, plain for the faces and 4207 to 4209, RLE8 otherwise;
-// magenta covers 30 to 88 percent of each frame and none of the faces.
-TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredWithMagentaOnlyAsBackground) {
+// magenta covers 30 to 88 percent of each frame and none of the faces. Walk cycles keep
+// their feet on one row; the placard figure's vanishing frames are cut at the edge it passes
+// behind, so their last column still shows it.
+TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredAndTheFiguresStandOnOneGroundLine) {
     ASSERT_EQ(BitmapSizes().size(), 121u);
+    std::map<int, int> lowestOpaqueRow, opaqueInLastColumn;
     for (const auto& [id, size] : BitmapSizes()) {
         SCOPED_TRACE("bitmap " + std::to_string(id));
         const bool face = id == 4001 || id == 4002;
@@ -145,6 +148,10 @@ TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredWithMagentaOnlyAsBackgroun
         int wrongColours = 0, wrongMask = 0, magenta = 0, nearMagenta = 0;
         for (size_t k = 0; k < colours.size(); ++k) {
             const uint32_t c = stored.pixels[k];
+            if (c != MAGENTA) {
+                lowestOpaqueRow[id] = int(k) / size.cx;
+                opaqueInLastColumn[id] += int(k) % size.cx == size.cx - 1;
+            }
             wrongColours += colours[k] != c;
             magenta += c == MAGENTA;
             wrongMask += !face && (mask[k] == 0) != (c == MAGENTA);
@@ -158,6 +165,15 @@ TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredWithMagentaOnlyAsBackgroun
         EXPECT_EQ(nearMagenta, 0);
         const double share = double(magenta) / colours.size();
         EXPECT_TRUE(face ? magenta == 0 : share >= 0.30 && share <= 0.88) << share;
+    }
+    for (int first : {4096, 4139, 4143, 4194, 4198}) {
+        EXPECT_GE(lowestOpaqueRow[first], 60) << "bitmap " << first;
+        for (int id = first + 1; id < first + 4; ++id) {
+            EXPECT_EQ(lowestOpaqueRow[id], lowestOpaqueRow[first]) << "bitmap " << id;
+        }
+    }
+    for (int id = 4209; id <= 4212; ++id) {
+        EXPECT_GT(opaqueInLastColumn[id], 5) << "bitmap " << id;
     }
 }
 
@@ -256,38 +272,6 @@ TEST(ResourcesTest, SignOutlineHasItsDiscAndBracketAndTheRimLeavesTheFaceOpen) {
     }
 }
 
-int LowestOpaqueRow(const StoredBitmap& b) {
-    for (int y = b.header.biHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < b.header.biWidth; ++x) {
-            if (!b.IsMagenta(x, y)) {
-                return y;
-            }
-        }
-    }
-    return -1;
-}
-
-// Walk cycles keep their feet on one line; the placard figure's vanishing frames are cut at
-// the edge it passes behind, so their last column still shows it.
-TEST(ResourcesTest, WalkCyclesStandOnOneGroundLineAndVanishingFramesEndAtTheEdge) {
-    for (int first : {4096, 4139, 4143, 4194, 4198}) {
-        const int ground = LowestOpaqueRow(ReadStoredBitmap(first));
-        EXPECT_GE(ground, 60) << "bitmap " << first;
-        for (int id = first + 1; id < first + 4; ++id) {
-            EXPECT_EQ(LowestOpaqueRow(ReadStoredBitmap(id)), ground) << "bitmap " << id;
-        }
-    }
-    for (int id = 4209; id <= 4212; ++id) {
-        const StoredBitmap b = ReadStoredBitmap(id);
-        ASSERT_EQ(b.leftOut, 0);
-        int opaque = 0;
-        for (int y = 0; y < b.header.biHeight; ++y) {
-            opaque += !b.IsMagenta(b.header.biWidth - 1, y);
-        }
-        EXPECT_GT(opaque, 5) << "bitmap " << id;
-    }
-}
-
 BOOL CALLBACK CollectProgramId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
     if (IS_INTRESOURCE(name) && LOWORD(name) < FIRST_TEST_ID) {
         reinterpret_cast<std::vector<int>*>(ids)->push_back(LOWORD(name));
@@ -301,8 +285,21 @@ std::vector<int> ProgramIdsOfType(const char* type) {
     return ids;
 }
 
-// Bitmaps 4000, 4003 to 4095 and 4215 among those that must not exist.
-TEST(ResourcesTest, ExactlyTheProgramsPicturesAndShapesExistInUsEnglish) {
+// Width and bit count of each image in an icon group (entries of 14 bytes after 6).
+std::vector<std::pair<int, int>> IconImages(int group) {
+    DWORD size = 0;
+    const uint8_t* bytes = ResourceBytes(RT_GROUP_ICON, group, size);
+    std::vector<std::pair<int, int>> images;
+    for (int i = 0; bytes && i < bytes[4] && 6 + 14 * (i + 1) <= int(size); ++i) {
+        const uint8_t* entry = bytes + 6 + 14 * i;
+        images.push_back({entry[0], entry[6] | entry[7] << 8});
+    }
+    return images;
+}
+
+// Exactly the program's pictures and shapes exist (so not bitmaps 4000, 4003 to 4095 and
+// 4215), in US English, with the icons, cursor, strings and menu the program asks for.
+TEST(ResourcesTest, ExactlyTheProgramsIdsExistWithTheIconsCursorStringsAndMenu) {
     std::vector<int> bitmaps, shapes;
     for (const auto& entry : BitmapSizes()) {
         bitmaps.push_back(entry.first);
@@ -319,21 +316,6 @@ TEST(ResourcesTest, ExactlyTheProgramsPicturesAndShapesExistInUsEnglish) {
         EXPECT_NE(FindResourceExA(nullptr, RT_BITMAP, MAKEINTRESOURCEA(id), english), nullptr);
     }
     EXPECT_NE(FindResourceExA(nullptr, "REGION", MAKEINTRESOURCEA(5005), english), nullptr);
-}
-
-// Width and bit count of each image in an icon group (entries of 14 bytes after 6).
-std::vector<std::pair<int, int>> IconImages(int group) {
-    DWORD size = 0;
-    const uint8_t* bytes = ResourceBytes(RT_GROUP_ICON, group, size);
-    std::vector<std::pair<int, int>> images;
-    for (int i = 0; bytes && i < bytes[4] && 6 + 14 * (i + 1) <= int(size); ++i) {
-        const uint8_t* entry = bytes + 6 + 14 * i;
-        images.push_back({entry[0], entry[6] | entry[7] << 8});
-    }
-    return images;
-}
-
-TEST(ResourcesTest, IconsCursorStringsAndMenuAreThoseTheProgramAsksFor) {
     using Images = std::vector<std::pair<int, int>>;
     EXPECT_EQ(IconImages(107), (Images{{16, 4}, {32, 8}}));
     EXPECT_EQ(IconImages(5000), (Images{{16, 4}}));
