@@ -272,19 +272,6 @@ TEST(ResourcesTest, SignOutlineHasItsDiscAndBracketAndTheRimLeavesTheFaceOpen) {
     }
 }
 
-BOOL CALLBACK CollectProgramId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
-    if (IS_INTRESOURCE(name) && LOWORD(name) < FIRST_TEST_ID) {
-        reinterpret_cast<std::vector<int>*>(ids)->push_back(LOWORD(name));
-    }
-    return TRUE;
-}
-
-std::vector<int> ProgramIdsOfType(const char* type) {
-    std::vector<int> ids;
-    EnumResourceNamesA(Module(), type, CollectProgramId, reinterpret_cast<LONG_PTR>(&ids));
-    return ids;
-}
-
 // Width and bit count of each image in an icon group (entries of 14 bytes after 6).
 std::vector<std::pair<int, int>> IconImages(int group) {
     DWORD size = 0;
@@ -300,22 +287,15 @@ std::vector<std::pair<int, int>> IconImages(int group) {
 // Exactly the program's pictures and shapes exist (so not bitmaps 4000, 4003 to 4095 and
 // 4215), in US English, with the icons, cursor, strings and menu the program asks for.
 TEST(ResourcesTest, ExactlyTheProgramsIdsExistWithTheIconsCursorStringsAndMenu) {
-    std::vector<int> bitmaps, shapes;
-    for (const auto& entry : BitmapSizes()) {
-        bitmaps.push_back(entry.first);
+    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    for (int id = 1; id < FIRST_TEST_ID; ++id) {
+        const bool picture = FindResourceExA(nullptr, RT_BITMAP, MAKEINTRESOURCEA(id), english);
+        const bool shape = FindResourceExA(nullptr, "REGION", MAKEINTRESOURCEA(id), english);
+        EXPECT_EQ(picture, BitmapSizes().count(id) == 1) << id;
+        EXPECT_EQ(shape, id >= 5001 && id <= 5011) << id;
     }
-    for (const ShapeRow& shape : SHAPES) {
-        shapes.push_back(shape.id);
-    }
-    EXPECT_EQ(ProgramIdsOfType(RT_BITMAP), bitmaps);
-    EXPECT_EQ(ProgramIdsOfType("REGION"), shapes);
     EXPECT_EQ(LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(109)), nullptr);
     EXPECT_EQ(FindResourceA(nullptr, MAKEINTRESOURCEA(109), RT_MENU), nullptr);
-    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-    for (int id : {4001, 4142, 4214}) {
-        EXPECT_NE(FindResourceExA(nullptr, RT_BITMAP, MAKEINTRESOURCEA(id), english), nullptr);
-    }
-    EXPECT_NE(FindResourceExA(nullptr, "REGION", MAKEINTRESOURCEA(5005), english), nullptr);
     using Images = std::vector<std::pair<int, int>>;
     EXPECT_EQ(IconImages(107), (Images{{16, 4}, {32, 8}}));
     EXPECT_EQ(IconImages(5000), (Images{{16, 4}}));
