@@ -8,10 +8,8 @@
 
 class ScriptedActor : public Actor {
 public:
-    // Frames come from the test frame files, or from the program's bitmap resources
-    // firstResource..lastResource when those are given; regionIds (by frame index) may be given.
-    ScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds = {},
-                  int32_t firstResource = -1, int32_t lastResource = -1);
+    // The test frames, with these region ids by frame index (-1 for the rest).
+    ScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds = {});
 
     // What the next NextFrame answers: the frame (negative: none) and the point it moves to.
     void Plan(int32_t frame, double x, double y);
@@ -22,19 +20,13 @@ public:
     int32_t LoadFrames() override;
 
     int NextFrameCalls() const { return nextFrameCalls; }
-    RectI NewRect() const { return newRect; }
 
 private:
     std::vector<int32_t> regionIds;
-    int32_t firstResource;
-    int32_t lastResource;
     int32_t plannedFrame = -1;
-    double plannedX = 0.0;
-    double plannedY = 0.0;
+    PointD planned;
     int nextFrameCalls = 0;
 };
 
-// Allocates, marks as a figure and creates a scripted actor owned by the main window;
-// null when the window could not be created.
-ScriptedActor* LaunchScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds = {},
-                                   int32_t firstResource = -1, int32_t lastResource = -1);
+// Marked as a figure and created, owned by the main window; null when creation failed.
+ScriptedActor* LaunchScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds = {});

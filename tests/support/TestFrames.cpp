@@ -1,28 +1,11 @@
 #include "support/TestFrames.h"
 
-#include "support/TestBitmaps.h"
-
 #include <cstdlib>
 #include <string>
 
-#include "windows/SpriteTypes.h"
+#include "support/TestBitmaps.h"
 
 namespace {
-struct FrameFile {
-    int width;
-    int height;
-    COLORREF (*pixel)(int x, int y);
-};
-
-COLORREF Square(int, int) {
-    return SQUARE_COLOUR;
-}
-
-// Opaque pictures with a gradient, so that a shifted copy would not pass for the right one.
-COLORREF Gradient(int x, int y) {
-    return RGB((x * 7) % 200, 240, (y * 3) % 200);
-}
-
 std::string framePrefix;
 
 void RemoveFrameFiles() {
@@ -37,10 +20,7 @@ COLORREF FigurePixel(int x, int y) {
     const int dy = y - 17;
     const bool disc = dx * dx + dy * dy <= 14 * 14;
     const bool leg = x >= 24 && x < 28 && y >= 30;
-    if (!disc && !leg) {
-        return TRANSPARENT_KEY;
-    }
-    return RGB(x * 6, 230 + (y % 20), 250 - y * 5);
+    return disc || leg ? RGB(x * 6, 230 + (y % 20), 250 - y * 5) : TRANSPARENT_KEY;
 }
 
 const char* TestFramePattern() {
@@ -52,16 +32,19 @@ const char* TestFramePattern() {
     GetTempPathA(MAX_PATH, folder);
     framePrefix =
         std::string(folder) + "tarvolen-test-frame-" + std::to_string(GetCurrentProcessId()) + "-";
-
-    const FrameFile files[] = {
-        {10, 10, Square},    {FIGURE_SIZE, FIGURE_SIZE, FigurePixel},
-        {100, 50, Gradient}, {80, 60, Gradient},
-        {70, 40, Gradient},  {98, 264, Gradient},
-        {98, 264, Gradient}, {98, 264, Gradient},
-    };
+    const SIZE sizes[FRAME_MISSING] = {
+        {10, 10}, {FIGURE_SIZE, FIGURE_SIZE}, {100, 50}, {80, 60}, {70, 40}, {98, 264}, {98, 264},
+        {98, 264}};
     for (int i = 0; i < FRAME_MISSING; ++i) {
-        WriteBmpFile((framePrefix + std::to_string(i) + ".bmp").c_str(), files[i].width,
-                     files[i].height, files[i].pixel);
+        WriteBmpFile((framePrefix + std::to_string(i) + ".bmp").c_str(), sizes[i].cx, sizes[i].cy,
+                     [i](int x, int y) {
+                         if (i == FRAME_SQUARE) {
+                             return SQUARE_COLOUR;
+                         }
+                         // A gradient, so that a shifted copy would not pass for the right one.
+                         return i == FRAME_FIGURE ? FigurePixel(x, y)
+                                                  : RGB((x * 7) % 200, 240, (y * 3) % 200);
+                     });
     }
     atexit(RemoveFrameFiles);
     pattern = framePrefix + "%d.bmp";

@@ -6,25 +6,22 @@
 #include "actors/SignChangeWalker.h"
 #include "actors/SparkleActor.h"
 #include "app/Clock.h"
+#include "app/MainWindow.h"
 
-#include <map>
+#include <algorithm>
+
+void ResetScheduler() {
+    busySign = nullptr;
+    lastLaunchTime = 0;
+}
 
 time_t LocalTime(int year, int month, int day, int hour) {
-    std::tm date = {};
-    date.tm_year = year - 1900;
-    date.tm_mon = month - 1;
-    date.tm_mday = day;
-    date.tm_hour = hour;
-    date.tm_isdst = -1;
+    std::tm date = {0, 0, hour, day, month - 1, year - 1900, 0, 0, -1};
     return std::mktime(&date);
 }
 
-WalkStage::WalkStage(int signX, int signY, int targetWidth) {
-    TestWindowOptions options;
-    options.x = signX + SIGN_WIDTH;
-    options.y = signY;
-    options.width = targetWidth;
-    target = CreateTestWindow(options);
+WalkStage::WalkStage(int signX, int signY) {
+    target = CreateTestWindow({"Test target", signX + SIGN_WIDTH, signY});
     BringToFront(target);
     // Whatever the test's clock says, nothing is launched while the sign comes up.
     const time_t heldLaunch = lastLaunchTime;
@@ -45,19 +42,6 @@ WalkStage::~WalkStage() {
     PumpMessages();
 }
 
-SignWindow* WalkStage::Sign() const {
-    return ObjectAs<SignWindow>(signHandle);
-}
-
-const FrameStep* ActorTrace::FirstStepOf(int32_t frame) const {
-    for (const FrameStep& step : steps) {
-        if (step.frame == frame) {
-            return &step;
-        }
-    }
-    return nullptr;
-}
-
 Script ScriptOf(ScreenWindow* object) {
     if (dynamic_cast<SignChangeWalker*>(object)) {
         return Script::SignChange;
@@ -68,89 +52,64 @@ Script ScriptOf(ScreenWindow* object) {
     if (dynamic_cast<PlacardWalker*>(object)) {
         return Script::Placard;
     }
-    if (dynamic_cast<SparkleActor*>(object)) {
-        return Script::Sparkle;
-    }
-    return Script::Unknown;
+    return dynamic_cast<SparkleActor*>(object) ? Script::Sparkle : Script::Unknown;
 }
 
-void WalkRecorder::Run(int maxTicks, const std::function<void(int)>& afterTick) {
-    for (int i = 0; i < maxTicks; ++i) {
-        if (!TickOnce(afterTick)) {
-            return;
-        }
+std::map<int32_t, FrameStep> ActorTrace::FirstSteps() const {
+    std::map<int32_t, FrameStep> first;
+    for (const FrameStep& step : steps) {
+        first.emplace(step.frame, step);
     }
+    return first;
 }
 
-void WalkRecorder::RunFor(int count, const std::function<void(int)>& afterTick) {
-    for (int i = 0; i < count; ++i) {
-        TickOnce(afterTick);
-    }
-}
-
-bool WalkRecorder::TickOnce(const std::function<void(int)>& afterTick) {
-    struct Before {
-        int32_t frame;
-        RectI window;
-    };
-    std::map<HWND, Before> before;
-    for (const ActorTrace& trace : traces) {
-        if (auto* actor = ObjectAs<Actor>(trace.window)) {
-            before[trace.window] = Before{actor->Current(), actor->WindowRect()};
-        }
-    }
-
-    ++ticks;
-    RunTicks(1);
-    const SignWindow* sign = stage.Sign();
-    const int32_t signState = sign ? sign->State() : 0;
-
-    handleRegistry.Walk([&](HWND window, ScreenWindow* object) {
-        auto* actor = dynamic_cast<Actor*>(object);
-        if (!actor) {
-            return;
-        }
-        ActorTrace* trace = nullptr;
-        for (ActorTrace& known : traces) {
-            if (known.window == window && known.closedTick == 0) {
-                trace = &known;
+std::vector<ActorTrace> RecordWalks(const WalkStage& stage, int maxTicks,
+                                    const std::function<void(int)>& afterTick) {
+    std::vector<ActorTrace> traces;
+    for (int tick = 1; tick <= maxTicks; ++tick) {
+        // The sign's state before the posted messages run: what the figure's frame met.
+        RunTick();
+        const int32_t signState = stage.Sign() ? stage.Sign()->State() : 0;
+        PumpMessages();
+        handleRegistry.Walk([&](HWND window, ScreenWindow* object) {
+            auto* actor = dynamic_cast<Actor*>(object);
+            if (!actor) {
+                return;
             }
-        }
-        if (!trace) {
-            traces.push_back(ActorTrace{});
-            trace = &traces.back();
-            trace->window = window;
-            trace->script = ScriptOf(object);
-            trace->firstSeenTick = ticks;
+            auto trace = std::find_if(traces.begin(), traces.end(), [&](const ActorTrace& known) {
+                return known.window == window && known.closedTick == 0;
+            });
+            if (trace == traces.end()) {
+                trace =
+                    traces.insert(traces.end(), ActorTrace{window, ScriptOf(object), tick, 0, {}});
+            }
             // A figure starts on frame 0 with no window rectangle.
-            before[window] = Before{0, RectI{}};
-        }
-        const Before& was = before[window];
-        if (actor->Current() != was.frame || actor->WindowRect() != was.window) {
-            const FrameBitmap* frame = actor->FrameAt(actor->Current());
-            trace->steps.push_back(FrameStep{
-                ticks, actor->Current(), actor->Origin(), was.window, actor->WindowRect(),
-                frame ? Actor::FrameScreenRect(*frame, actor->Origin()) : RectI{}, signState});
-        }
-    });
-
-    bool anyOut = false;
-    for (ActorTrace& trace : traces) {
-        if (trace.closedTick == 0) {
-            if (ObjectForWindow(trace.window)) {
-                anyOut = true;
-            } else {
-                trace.closedTick = ticks;
+            const FrameStep last = trace->steps.empty() ? FrameStep{} : trace->steps.back();
+            if (actor->Current() != last.frame || actor->WindowRect() != last.window) {
+                const FrameBitmap* frame = actor->FrameAt(actor->Current());
+                trace->steps.push_back(FrameStep{
+                    tick, actor->Current(), actor->Origin(), actor->WindowRect(),
+                    frame ? Actor::FrameScreenRect(*frame, actor->Origin()) : RectI{}, signState});
             }
+        });
+        bool anyOut = traces.empty();
+        for (ActorTrace& trace : traces) {
+            if (trace.closedTick == 0 && !ObjectForWindow(trace.window)) {
+                trace.closedTick = tick;
+            }
+            anyOut = anyOut || trace.closedTick == 0;
+        }
+        if (afterTick) {
+            afterTick(tick);
+        }
+        if (!anyOut) {
+            break;
         }
     }
-    if (afterTick) {
-        afterTick(ticks);
-    }
-    return anyOut || traces.empty();
+    return traces;
 }
 
-const ActorTrace* WalkRecorder::Find(Script script) const {
+const ActorTrace* FindTrace(const std::vector<ActorTrace>& traces, Script script) {
     for (const ActorTrace& trace : traces) {
         if (trace.script == script) {
             return &trace;
@@ -159,24 +118,23 @@ const ActorTrace* WalkRecorder::Find(Script script) const {
     return nullptr;
 }
 
-Actor* FigureOut(Script script) {
-    Actor* found = nullptr;
+std::vector<Actor*> Figures() {
+    std::vector<Actor*> figures;
     handleRegistry.Walk([&](HWND, ScreenWindow* object) {
-        if (!found && ScriptOf(object) == script) {
-            found = dynamic_cast<Actor*>(object);
+        if (auto* actor = dynamic_cast<Actor*>(object)) {
+            figures.push_back(actor);
         }
     });
-    return found;
+    return figures;
 }
 
-int FiguresOut() {
-    int count = 0;
-    handleRegistry.Walk([&](HWND, ScreenWindow* object) {
-        if (dynamic_cast<Actor*>(object)) {
-            ++count;
+Actor* FigureOut(Script script) {
+    for (Actor* figure : Figures()) {
+        if (ScriptOf(figure) == script) {
+            return figure;
         }
-    });
-    return count;
+    }
+    return nullptr;
 }
 
 int NextRand(uint32_t& state) {

@@ -1,34 +1,36 @@
-// A target window in front of everything with its sign placed, and a recorder that runs
-// the main tick and writes down every frame each figure shows.
+// A target window in front with its sign placed, and a recorder that runs the main tick and
+// writes down every frame each figure shows.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "actors/Actor.h"
 #include "sign/SignWindow.h"
+#include "support/TestFrames.h"
 #include "support/TestSupport.h"
 
 // The sign's own width: it hangs this far left of its target.
 constexpr int SIGN_WIDTH = 122;
 
+// Forgets the last launch and the busy sign, so the next tick may send a figure.
+void ResetScheduler();
 // Calendar moments in local time, as the program's dates are.
 time_t LocalTime(int year, int month, int day, int hour = 12);
 
 class WalkStage {
 public:
-    // A target placed so that its sign hangs at (signX, signY), brought to the front, and
-    // the ticks that create and place the sign; no figure is launched during them.
-    explicit WalkStage(int signX = 300, int signY = 250, int targetWidth = 300);
+    // A target whose sign hangs at (signX, signY), in front, after the ticks that place the
+    // sign; no figure is launched during them.
+    explicit WalkStage(int signX = 300, int signY = 250);
     ~WalkStage();
-    WalkStage(const WalkStage&) = delete;
-    WalkStage& operator=(const WalkStage&) = delete;
 
     HWND Target() const { return target; }
-    SignWindow* Sign() const;
+    SignWindow* Sign() const { return ObjectAs<SignWindow>(signHandle); }
     HWND SignHandle() const { return signHandle; }
 
 private:
@@ -36,18 +38,20 @@ private:
     HWND signHandle = nullptr;
 };
 
-// One frame step of a figure: a tick on which it showed a new frame.
+// A tick (counted from 1) on which a figure showed a new frame or moved its window: the
+// frame's own screen rectangle at the origin, and the stage sign's state right after the
+// tick, before posted messages ran.
 struct FrameStep {
-    int tick = 0;  // counted by the recorder from 1
+    int tick = 0;
     int32_t frame = 0;
     PointD origin;
-    RectI windowBefore;  // where the window stood before this frame
     RectI window;
-    RectI frameRect;        // the frame's own screen rectangle at this origin
-    int32_t signState = 0;  // the stage sign's state right after the tick
+    RectI frameRect;
+    int32_t signState = 0;
 };
 
 enum class Script { Unknown, SignChange, LadderVisit, Placard, Sparkle };
+Script ScriptOf(ScreenWindow* object);
 
 struct ActorTrace {
     HWND window = nullptr;
@@ -56,36 +60,18 @@ struct ActorTrace {
     int closedTick = 0;  // 0 while it is still out
     std::vector<FrameStep> steps;
 
-    // The step that showed this frame for the first time, or null.
-    const FrameStep* FirstStepOf(int32_t frame) const;
+    // The first step that showed each frame; at() fails the test for a frame never shown.
+    std::map<int32_t, FrameStep> FirstSteps() const;
 };
 
-Script ScriptOf(ScreenWindow* object);
+// Runs main ticks until every figure seen has closed (and one was seen) or maxTicks ran,
+// recording each figure; afterTick runs after each tick with its number.
+std::vector<ActorTrace> RecordWalks(const WalkStage& stage, int maxTicks,
+                                    const std::function<void(int)>& afterTick = {});
+// The first figure of this script that was seen, or null.
+const ActorTrace* FindTrace(const std::vector<ActorTrace>& traces, Script script);
 
-class WalkRecorder {
-public:
-    explicit WalkRecorder(const WalkStage& stage) : stage(stage) {}
-
-    // Runs main ticks until every figure seen so far has closed (and at least one was
-    // seen) or maxTicks ran; afterTick runs after each tick with the tick's number.
-    void Run(int maxTicks, const std::function<void(int)>& afterTick = {});
-    // Runs exactly this many ticks, recording.
-    void RunFor(int ticks, const std::function<void(int)>& afterTick = {});
-
-    // The first figure of this script that was seen, or null.
-    const ActorTrace* Find(Script script) const;
-    const std::vector<ActorTrace>& Traces() const { return traces; }
-    int Ticks() const { return ticks; }
-
-private:
-    bool TickOnce(const std::function<void(int)>& afterTick);
-
-    const WalkStage& stage;
-    std::vector<ActorTrace> traces;
-    int ticks = 0;
-};
-
-// The C runtime's generator, one call of rand() at a time, to predict the scheduler's draws.
+// The C runtime's generator, one rand() at a time, to predict the scheduler's draws.
 int NextRand(uint32_t& state);
 // A seed after which rand() % 100 falls below 34 exactly at the draws marked true.
 unsigned SeedForLadderDraws(const std::vector<bool>& ladder);
@@ -93,6 +79,7 @@ unsigned SeedForLadderDraws(const std::vector<bool>& ladder);
 // True when the window's shape is exactly the REGION resource.
 bool WindowHasShape(HWND window, int regionId);
 
-// The walker or sparkle that is out now, of the given script, or null.
+// The figures out now (walkers and sparkles), in handle order.
+std::vector<Actor*> Figures();
+// The first figure out of this script, or null.
 Actor* FigureOut(Script script);
-int FiguresOut();
