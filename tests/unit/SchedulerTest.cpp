@@ -7,7 +7,6 @@
 #include <new>
 
 #include "actors/Scheduler.h"
-#include "app/MainWindow.h"
 #include "support/ApiCounter.h"
 #include "support/WalkStage.h"
 

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "actors/Scheduler.h"
 #include "support/ApiCounter.h"
 #include "support/WalkStage.h"
 
