@@ -89,6 +89,17 @@ int Actor::HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) {
     }
 }
 
+void Actor::LoadScriptFrames(int32_t firstBitmap, int32_t frameCount, const FrameOffset* offsets,
+                             const int32_t* regionIds) {
+    Reserve(frameCount);
+    AddRange(firstBitmap, firstBitmap + frameCount - 1, nullptr);
+    LoadAll(instance, true);
+    SetOffsets(offsets);
+    if (regionIds) {
+        SetRegionIds(regionIds);
+    }
+}
+
 void Actor::PaintComposed(HWND handle) {
     PAINTSTRUCT paint;
     HDC paintDc = BeginPaint(handle, &paint);

@@ -41,6 +41,11 @@ public:
     int32_t AppliedRegion() const { return appliedRegion; }
 
 protected:
+    // The usual LoadFrames: frames firstBitmap onward with masks, placed by the offset table
+    // and, when one is given, shaped by the region table.
+    void LoadScriptFrames(int32_t firstBitmap, int32_t frameCount, const FrameOffset* offsets,
+                          const int32_t* regionIds = nullptr);
+
     // Shows frame index at origin: reshapes the window when the frame asks for another
     // region, then captures, composes and moves the window over the dirty rectangle.
     void Render(HDC dc, int32_t index);

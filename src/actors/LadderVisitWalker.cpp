@@ -90,10 +90,7 @@ LadderVisitWalker::~LadderVisitWalker() {
 }
 
 int32_t LadderVisitWalker::LoadFrames() {
-    Reserve(FRAME_COUNT);
-    AddRange(FIRST_BITMAP, FIRST_BITMAP + FRAME_COUNT - 1, nullptr);
-    LoadAll(instance, true);
-    SetOffsets(LadderVisitOffsets);
+    LoadScriptFrames(FIRST_BITMAP, FRAME_COUNT, LadderVisitOffsets);
     return 0;
 }
 

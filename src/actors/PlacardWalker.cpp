@@ -48,10 +48,7 @@ PlacardWalker::~PlacardWalker() {
 }
 
 int32_t PlacardWalker::LoadFrames() {
-    Reserve(FRAME_COUNT);
-    AddRange(FIRST_BITMAP, FIRST_BITMAP + FRAME_COUNT - 1, nullptr);
-    LoadAll(instance, true);
-    SetOffsets(PlacardOffsets);
+    LoadScriptFrames(FIRST_BITMAP, FRAME_COUNT, PlacardOffsets);
     return 0;
 }
 

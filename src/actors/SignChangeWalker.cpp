@@ -130,11 +130,7 @@ SignChangeWalker::~SignChangeWalker() {
 }
 
 int32_t SignChangeWalker::LoadFrames() {
-    Reserve(FRAME_COUNT);
-    AddRange(FIRST_BITMAP, FIRST_BITMAP + FRAME_COUNT - 1, nullptr);
-    LoadAll(instance, true);
-    SetOffsets(SignChangeOffsets);
-    SetRegionIds(SignChangeRegions);
+    LoadScriptFrames(FIRST_BITMAP, FRAME_COUNT, SignChangeOffsets, SignChangeRegions);
     return 0;
 }
 

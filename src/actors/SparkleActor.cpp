@@ -22,10 +22,7 @@ SparkleActor::~SparkleActor() {
 }
 
 int32_t SparkleActor::LoadFrames() {
-    Reserve(FRAME_COUNT);
-    AddRange(FIRST_BITMAP, FIRST_BITMAP + FRAME_COUNT - 1, nullptr);
-    LoadAll(instance, true);
-    SetOffsets(SparkleOffsets);
+    LoadScriptFrames(FIRST_BITMAP, FRAME_COUNT, SparkleOffsets);
     return 0;
 }
 
