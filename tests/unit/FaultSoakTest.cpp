@@ -257,6 +257,7 @@ struct TickDraw {
     uint32_t mischiefPick;
     bool mischiefAheadOfSign;
     int mischiefX;
+    int quietRoll;
     int quietWalkTicks;
 };
 
@@ -267,8 +268,9 @@ public:
           wantedLaunches(launches),
           draws(runSeed),
           shapes(runSeed ^ 0x5bd1e995u),
-          // Around the face cutover, so that signs come up with either face.
-          clock(LocalTime(2001, 11, 3, 22) + draws.Below(3600)) {
+          // Some hours before the face cutover, which the hour jumps soon carry it past: signs
+          // come up with either face.
+          clock(LocalTime(2001, 11, 3, 8) + draws.Below(3600)) {
         srand(runSeed);
         busySign = nullptr;
         lastLaunchTime = 0;
@@ -329,7 +331,8 @@ private:
         draw.mischiefX = draws.Between(-60, 760);
         // From a short pause to longer than the slowest walk, from the far right of the
         // screen and back: some walks play to their end, some are broken off half-way.
-        draw.quietWalkTicks = draws.Percent(5) ? draws.Between(50, 1200) : 0;
+        draw.quietRoll = draws.Below(100);
+        draw.quietWalkTicks = draws.Between(50, 1200);
         return draw;
     }
 
@@ -408,7 +411,7 @@ private:
         std::set<HWND> figures;
         std::map<HWND, int32_t> signStates;
         bool walkerOut = false;
-        bool launched = false;
+        Script launched = Script::Unknown;
         testing::AssertionResult result = testing::AssertionSuccess();
         handleRegistry.Walk([&](HWND window, ScreenWindow* object) {
             if (!result) {
@@ -438,7 +441,9 @@ private:
                 }
                 figures.insert(window);
                 walkerOut = walkerOut || dynamic_cast<Walker*>(figure) != nullptr;
-                launched = CountFigure(window, object) || launched;
+                if (CountFigure(window, object)) {
+                    launched = ScriptOf(object);
+                }
                 if (counts.ticks - seenFigures[window] > MOST_FIGURE_TICKS) {
                     result = Failure() << "figure " << window << " never ends";
                 }
@@ -463,8 +468,9 @@ private:
         counts.mostFiguresAtOnce =
             std::max(counts.mostFiguresAtOnce, static_cast<int>(figures.size()));
         // Now and then the user keeps still while a figure is out, so that walks play to
-        // their end.
-        if (launched && draw.quietWalkTicks > 0) {
+        // their end; face changes, rarer and slower to reach the sign, more often.
+        const int quietChance = launched == Script::SignChange ? 40 : 5;
+        if (launched != Script::Unknown && draw.quietRoll < quietChance) {
             quietTicks = draw.quietWalkTicks;
         }
         if (!walkerOut) {
