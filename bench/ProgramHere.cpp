@@ -1,0 +1,133 @@
+#include "Bench.h"
+
+#include "actors/Actor.h"
+#include "actors/Scheduler.h"
+#include "app/Clock.h"
+#include "app/MainWindow.h"
+#include "sign/SignWindow.h"
+#include "support/ApiCounter.h"
+#include "support/TestSupport.h"
+#include "windows/HandleRegistry.h"
+#include "windows/SpriteWindowClass.h"
+
+void StartProgramHere() {
+    InstallApiCounter();
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    LoadStringA(instance, STRING_TITLE, mainWindowTitle, STRING_BUFFER_SIZE);
+    LoadStringA(instance, STRING_CLASS_NAME, mainWindowClassName, STRING_BUFFER_SIZE);
+    spriteCursor = LoadCursorA(instance, MAKEINTRESOURCEA(5012));
+    RegisterMainClass(instance);
+    RegisterSpriteClass(instance);
+    CreateMainWindow(instance, SW_HIDE);
+    KillTimer(mainWindowHandle, timerId);
+    PumpMessages();
+}
+
+void StopProgramHere() {
+    DestroyWindow(mainWindowHandle);
+    PumpMessages();
+}
+
+HWND SignOf(HWND target) {
+    HWND sign = nullptr;
+    handleRegistry.Walk([&](HWND window, ScreenWindow* object) {
+        const auto* found = dynamic_cast<const SignWindow*>(object);
+        if (found && found->Target() == target) {
+            sign = window;
+        }
+    });
+    return sign;
+}
+
+void DestroyFigures() {
+    std::vector<HWND> figures;
+    handleRegistry.Walk([&](HWND window, ScreenWindow* object) {
+        if (dynamic_cast<Actor*>(object)) {
+            figures.push_back(window);
+        }
+    });
+    for (HWND figure : figures) {
+        DestroyWindow(figure);
+    }
+    PumpMessages();
+}
+
+void PlaceAsLeftByTheLadder(Actor& sparkle, const SignWindow& sign) {
+    // The ladder stands this far left of the sign; the figure's origin is 2 pixels above it.
+    constexpr int LADDER_LEFT_OF_SIGN = 88;
+    sparkle.SetOrigin(static_cast<int32_t>(sign.PlacedPosition().x) - LADDER_LEFT_OF_SIGN,
+                      static_cast<int32_t>(sign.PlacedPosition().y) - 2);
+}
+
+time_t BeforeTheNewFace() {
+    std::tm date = {};
+    date.tm_year = 101;
+    date.tm_mon = 9;
+    date.tm_mday = 15;
+    date.tm_hour = 12;
+    date.tm_isdst = -1;
+    return std::mktime(&date);
+}
+
+bool BringForward(HWND window) {
+    SetForegroundWindow(window);
+    // Another process's window takes the foreground when that process gets round to it.
+    for (int i = 0; i < 2000 && GetForegroundWindow() != window; ++i) {
+        PumpMessages();
+        Sleep(1);
+    }
+    return GetForegroundWindow() == window;
+}
+
+HWND HangSignOn(HWND target) {
+    BringForward(target);
+    // No figure sets out while the sign comes up.
+    const time_t heldLaunch = lastLaunchTime;
+    lastLaunchTime = CurrentTime();
+    RunTicks(2);
+    lastLaunchTime = heldLaunch;
+    return SignOf(target);
+}
+
+ChildProcess::~ChildProcess() {
+    Finish(0);
+}
+
+bool ChildProcess::Start(const char* exeName, const std::string& arguments) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program(path);
+    program.resize(program.find_last_of("\\/") + 1);
+    program += exeName;
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    return CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info) != 0;
+}
+
+void ChildProcess::Finish(DWORD timeoutMs) {
+    if (!info.hProcess) {
+        return;
+    }
+    if (WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    info = {};
+}
+
+std::vector<HWND> WindowsOfProcess(const char* className, DWORD processId) {
+    std::vector<HWND> windows;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) {
+            windows.push_back(window);
+        }
+    }
+    return windows;
+}
