@@ -15,13 +15,8 @@ struct BenchOptions {
     bool quick = false;
 };
 
-// Brings up the program's classes and hidden main window in this process, its timer
-// stopped, as the tests do; and takes them down again.
-void StartProgramHere();
-void StopProgramHere();
-
 // The real program started beside a sample window, until its first sign shows. Runs
-// before StartProgramHere: a main window in this process would stop the program's start.
+// before StartProgramHere (tests/support/TestSupport.h): a main window in this process would stop the program's start.
 void MeasureStartup(const BenchOptions& options, BenchReport& report);
 void MeasureTickCost(const BenchOptions& options, BenchReport& report);
 void MeasureRenderCost(const BenchOptions& options, BenchReport& report);

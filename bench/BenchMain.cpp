@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Bench.h"
+#include "support/TestSupport.h"
 
 namespace {
 bool Wanted(const char* only, const char* group) {

@@ -5,28 +5,8 @@
 #include "app/Clock.h"
 #include "app/MainWindow.h"
 #include "sign/SignWindow.h"
-#include "support/ApiCounter.h"
 #include "support/TestSupport.h"
 #include "windows/HandleRegistry.h"
-#include "windows/SpriteWindowClass.h"
-
-void StartProgramHere() {
-    InstallApiCounter();
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    LoadStringA(instance, STRING_TITLE, mainWindowTitle, STRING_BUFFER_SIZE);
-    LoadStringA(instance, STRING_CLASS_NAME, mainWindowClassName, STRING_BUFFER_SIZE);
-    spriteCursor = LoadCursorA(instance, MAKEINTRESOURCEA(5012));
-    RegisterMainClass(instance);
-    RegisterSpriteClass(instance);
-    CreateMainWindow(instance, SW_HIDE);
-    KillTimer(mainWindowHandle, timerId);
-    PumpMessages();
-}
-
-void StopProgramHere() {
-    DestroyWindow(mainWindowHandle);
-    PumpMessages();
-}
 
 HWND SignOf(HWND target) {
     HWND sign = nullptr;

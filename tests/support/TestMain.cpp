@@ -2,31 +2,13 @@
 // timer is stopped: tests drive the ticks themselves.
 #include <gtest/gtest.h>
 
-#include "app/MainWindow.h"
-#include "support/ApiCounter.h"
 #include "support/TestSupport.h"
-#include "windows/SpriteWindowClass.h"
 
 namespace {
 class ProgramEnvironment : public testing::Environment {
 public:
-    void SetUp() override {
-        InstallApiCounter();
-        const HINSTANCE instance = GetModuleHandleA(nullptr);
-        LoadStringA(instance, STRING_TITLE, mainWindowTitle, STRING_BUFFER_SIZE);
-        LoadStringA(instance, STRING_CLASS_NAME, mainWindowClassName, STRING_BUFFER_SIZE);
-        spriteCursor = LoadCursorA(instance, MAKEINTRESOURCEA(5012));
-        RegisterMainClass(instance);
-        RegisterSpriteClass(instance);
-        ASSERT_TRUE(CreateMainWindow(instance, SW_HIDE));
-        KillTimer(mainWindowHandle, timerId);
-        PumpMessages();
-    }
-
-    void TearDown() override {
-        DestroyWindow(mainWindowHandle);
-        PumpMessages();
-    }
+    void SetUp() override { ASSERT_TRUE(StartProgramHere()); }
+    void TearDown() override { StopProgramHere(); }
 };
 }  // namespace
 

@@ -2,6 +2,8 @@
 
 #include "app/Clock.h"
 #include "app/MainWindow.h"
+#include "support/ApiCounter.h"
+#include "windows/SpriteWindowClass.h"
 
 namespace {
 constexpr const char* TEST_CLASS_NAME = "TarvolenTestTarget";
@@ -46,6 +48,27 @@ time_t FakeNow() {
     return fakeNow;
 }
 }  // namespace
+
+bool StartProgramHere() {
+    InstallApiCounter();
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    LoadStringA(instance, STRING_TITLE, mainWindowTitle, STRING_BUFFER_SIZE);
+    LoadStringA(instance, STRING_CLASS_NAME, mainWindowClassName, STRING_BUFFER_SIZE);
+    spriteCursor = LoadCursorA(instance, MAKEINTRESOURCEA(5012));
+    RegisterMainClass(instance);
+    RegisterSpriteClass(instance);
+    if (!CreateMainWindow(instance, SW_HIDE)) {
+        return false;
+    }
+    KillTimer(mainWindowHandle, timerId);
+    PumpMessages();
+    return true;
+}
+
+void StopProgramHere() {
+    DestroyWindow(mainWindowHandle);
+    PumpMessages();
+}
 
 HWND CreateTestWindow(const TestWindowOptions& options) {
     RegisterTestClass();

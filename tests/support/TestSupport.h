@@ -7,6 +7,11 @@
 
 #include "windows/HandleRegistry.h"
 
+// Brings up the program's classes and hidden main window in this process, with the tick
+// timer stopped: the caller drives the ticks. False when the main window cannot be made.
+bool StartProgramHere();
+void StopProgramHere();
+
 // A plain top-level window of the tests' own class, painted in one solid colour.
 struct TestWindowOptions {
     const char* title = "Test target";
