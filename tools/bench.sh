@@ -4,13 +4,9 @@
 # docs/bench/README.md (between its figure markers). Arguments go to the bench program:
 # --quick (a smoke run, which leaves docs/ alone) or --only startup|tick|render|memory|cadence.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath -m "${BUILD_DIR:-$root/build}")
-export BUILD_DIR=$build
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 "$root/tools/build.sh"
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, configures and builds the program, the tests and the prefix.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath -m "${BUILD_DIR:-$root/build}")
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 "$root/tools/install-deps.sh"
 if [ ! -f "$build/build.ninja" ]; then

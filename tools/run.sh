@@ -4,13 +4,9 @@
 # Without one: it runs inside Xvfb, is recorded for a while, and the recording's paths
 # are printed.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath -m "${BUILD_DIR:-$root/build}")
-export BUILD_DIR=$build
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 "$root/tools/build.sh"
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
   wine "$build/bin/SampleWindow.exe" >/dev/null 2>&1 &
