@@ -16,7 +16,8 @@ struct BenchOptions {
 };
 
 // The real program started beside a sample window, until its first sign shows. Runs
-// before StartProgramHere (tests/support/TestSupport.h): a main window in this process would stop the program's start.
+// before StartProgramHere (tests/support/TestSupport.h): a main window in this process would stop
+// the program's start.
 void MeasureStartup(const BenchOptions& options, BenchReport& report);
 void MeasureTickCost(const BenchOptions& options, BenchReport& report);
 void MeasureRenderCost(const BenchOptions& options, BenchReport& report);
@@ -54,10 +55,11 @@ std::vector<HWND> WindowsOfProcess(const char* className, DWORD processId);
 HWND SignOf(HWND target);
 // Destroys every figure out, leaving the signs.
 void DestroyFigures();
-// A sparkle where the ladder figure leaves it: its origin is that of the figure at work.
 class Actor;
 class SignWindow;
-void PlaceAsLeftByTheLadder(Actor& sparkle, const SignWindow& sign);
+// Registers and creates a figure sent to the sign (a sparkle placed where the ladder figure
+// leaves it); deletes it and answers false when its window cannot be made.
+bool StartFigure(Actor* figure, const SignWindow& sign, bool isSparkle);
 // A moment before signs come up with the new face, so that the face change takes place.
 time_t BeforeTheNewFace();
 // Sets the foreground and waits until it has moved there, also to another process.

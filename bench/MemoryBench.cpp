@@ -97,15 +97,10 @@ template <typename Figure>
 void MeasureFigure(const char* script, const SignWindow& sign, int mostTicks, BenchReport& report) {
     const Baseline before;
     auto* figure = new Figure(sign.Window(), sign.Target());
-    figure->SetKind(KIND_ACTOR);
-    if (!figure->Create(mainWindowHandle)) {
-        delete figure;
+    if (!StartFigure(figure, sign, std::is_same<Figure, SparkleActor>::value)) {
         return;
     }
     const HWND window = figure->Window();
-    if (std::is_same<Figure, SparkleActor>::value) {
-        PlaceAsLeftByTheLadder(*figure, sign);
-    }
 
     // The figure and, for each frame, a slot and the frame object.
     Held floor{static_cast<double>(sizeof(Figure) +

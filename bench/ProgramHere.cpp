@@ -32,11 +32,19 @@ void DestroyFigures() {
     PumpMessages();
 }
 
-void PlaceAsLeftByTheLadder(Actor& sparkle, const SignWindow& sign) {
-    // The ladder stands this far left of the sign; the figure's origin is 2 pixels above it.
-    constexpr int LADDER_LEFT_OF_SIGN = 88;
-    sparkle.SetOrigin(static_cast<int32_t>(sign.PlacedPosition().x) - LADDER_LEFT_OF_SIGN,
-                      static_cast<int32_t>(sign.PlacedPosition().y) - 2);
+bool StartFigure(Actor* figure, const SignWindow& sign, bool isSparkle) {
+    figure->SetKind(KIND_ACTOR);
+    if (!figure->Create(mainWindowHandle)) {
+        delete figure;
+        return false;
+    }
+    if (isSparkle) {
+        // The ladder stands this far left of the sign; the figure's origin is 2 pixels above.
+        constexpr int LADDER_LEFT_OF_SIGN = 88;
+        figure->SetOrigin(static_cast<int32_t>(sign.PlacedPosition().x) - LADDER_LEFT_OF_SIGN,
+                          static_cast<int32_t>(sign.PlacedPosition().y) - 2);
+    }
+    return true;
 }
 
 time_t BeforeTheNewFace() {

@@ -101,15 +101,10 @@ template <typename Figure>
 void PlayScript(const SignWindow& sign, size_t mostFrames, RenderFloor& floor,
                 std::vector<double>& renders, std::vector<double>& floors) {
     auto* figure = new TimedFigure<Figure>(sign.Window(), sign.Target());
-    figure->SetKind(KIND_ACTOR);
-    if (!figure->Create(mainWindowHandle)) {
-        delete figure;
+    if (!StartFigure(figure, sign, std::is_same<Figure, SparkleActor>::value)) {
         return;
     }
     const HWND window = figure->Window();
-    if (std::is_same<Figure, SparkleActor>::value) {
-        PlaceAsLeftByTheLadder(*figure, sign);
-    }
     for (size_t frames = 0; frames < mostFrames;) {
         if (ObjectForWindow(window) != figure) {
             break;  // its script is over
