@@ -2,7 +2,7 @@
 
 #include "actors/Actor.h"
 #include "actors/Scheduler.h"
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "app/MainWindow.h"
 #include "sign/SignWindow.h"
 #include "support/TestSupport.h"

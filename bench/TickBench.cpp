@@ -7,7 +7,7 @@
 
 #include "Stopwatch.h"
 #include "actors/Scheduler.h"
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "app/MainWindow.h"
 #include "support/TestSupport.h"
 

@@ -3,7 +3,7 @@
 #include "actors/LadderVisitWalker.h"
 #include "actors/PlacardWalker.h"
 #include "actors/SignChangeWalker.h"
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "sign/SignWindow.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "actors/Walker.h"
 
 #include "actors/Scheduler.h"
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "sign/SignWindow.h"
 #include "windows/HandleRegistry.h"
 

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "actors/Scheduler.h"
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "app/ForegroundWatcher.h"
 #include "app/TrayIcon.h"
 #include "sign/SignWindow.h"

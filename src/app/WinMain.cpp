@@ -16,7 +16,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     spriteCursor = LoadCursorA(instance, MAKEINTRESOURCEA(SPRITE_CURSOR));
     RegisterMainClass(instance);
-    RegisterSpriteClass(instance);
+    RegisterSpriteClass(instance, spriteCursor);
     if (!CreateMainWindow(instance, showCommand)) {
         return 0;
     }

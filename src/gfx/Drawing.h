@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "windows/SpriteTypes.h"
+#include "gfx/GeometryTypes.h"
 
 // 1 when the intersection is not empty; the outputs are written either way.
 int IntersectRects(const RectI& a, const RectI& b, int& x, int& y, int& width, int& height);

@@ -1,6 +1,6 @@
 #include "sign/SignWindow.h"
 
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "gfx/RegionResource.h"
 
 #include <shellapi.h>

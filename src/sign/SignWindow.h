@@ -25,7 +25,7 @@ constexpr UINT SIGN_HIDE_FLAGS = SIGN_PLACE_FLAGS | SWP_HIDEWINDOW;  // 145
 time_t FaceChangeCutover();
 
 class SignWindow : public FrameBitmap {
-  public:
+public:
     SignWindow();
 
     // Stores the target and creates the hidden sign window owned by it; true when the
@@ -44,7 +44,7 @@ class SignWindow : public FrameBitmap {
     PointD PlacedPosition() const { return placedPosition; }
     int32_t PlacedFlags() const { return placedFlags; }
 
-  protected:
+protected:
     int32_t state = SIGN_OLD_FACE;
     HWND target = nullptr;
     PointD placedPosition;
@@ -52,7 +52,7 @@ class SignWindow : public FrameBitmap {
     int32_t placedFlags = 0;
     int32_t wantedFlags = 0;
 
-  private:
+private:
     void OnCreate(HWND window);
     void OnPaint(HWND window);
     void BeginChange(HWND window);

@@ -1,36 +1,11 @@
-// Value types, kinds, property ids and private messages shared by signs and figures.
+// Kinds, property ids and private messages shared by signs and figures.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
-struct PointD {
-    double x = 0.0;
-    double y = 0.0;
-
-    bool operator==(const PointD& other) const { return x == other.x && y == other.y; }
-    bool operator!=(const PointD& other) const { return !(*this == other); }
-};
-
-// Width and height, not right and bottom; width -1 marks a rectangle that was never set.
-struct RectI {
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = -1;
-    int32_t height = -1;
-
-    bool operator==(const RectI& other) const {
-        return x == other.x && y == other.y && width == other.width && height == other.height;
-    }
-    bool operator!=(const RectI& other) const { return !(*this == other); }
-};
-
-// One entry of a script's frame-offset table; entry i belongs to frame i.
-struct FrameOffset {
-    int32_t x;
-    int32_t y;
-};
+#include "gfx/GeometryTypes.h"
 
 enum : int32_t {
     KIND_NONE = -1,

@@ -1,15 +1,14 @@
 #include "windows/SpriteWindowClass.h"
 
-#include "app/MainWindow.h"
 #include "windows/HandleRegistry.h"
 
-ATOM RegisterSpriteClass(HINSTANCE instance) {
+ATOM RegisterSpriteClass(HINSTANCE instance, HCURSOR cursor) {
     WNDCLASSEXA windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = SpriteWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = spriteCursor;
+    windowClass.hCursor = cursor;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = SPRITE_CLASS_NAME;
     return RegisterClassExA(&windowClass);

@@ -5,5 +5,6 @@
 
 constexpr const char* SPRITE_CLASS_NAME = "TarvolenStrollkin";
 
-ATOM RegisterSpriteClass(HINSTANCE instance);
+// Signs and figures show the given cursor.
+ATOM RegisterSpriteClass(HINSTANCE instance, HCURSOR cursor);
 LRESULT CALLBACK SpriteWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

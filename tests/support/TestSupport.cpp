@@ -1,6 +1,6 @@
 #include "support/TestSupport.h"
 
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "app/MainWindow.h"
 #include "support/ApiCounter.h"
 #include "windows/SpriteWindowClass.h"
@@ -56,7 +56,7 @@ bool StartProgramHere() {
     LoadStringA(instance, STRING_CLASS_NAME, mainWindowClassName, STRING_BUFFER_SIZE);
     spriteCursor = LoadCursorA(instance, MAKEINTRESOURCEA(5012));
     RegisterMainClass(instance);
-    RegisterSpriteClass(instance);
+    RegisterSpriteClass(instance, spriteCursor);
     if (!CreateMainWindow(instance, SW_HIDE)) {
         return false;
     }

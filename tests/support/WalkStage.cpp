@@ -5,7 +5,7 @@
 #include "actors/Scheduler.h"
 #include "actors/SignChangeWalker.h"
 #include "actors/SparkleActor.h"
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 #include "app/MainWindow.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include "gfx/Clock.h"
 
 namespace {
 time_t RuntimeTime() {
