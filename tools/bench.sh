@@ -7,6 +7,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 "$root/tools/build.sh"
+choose_wine
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

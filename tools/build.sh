@@ -4,9 +4,26 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 "$root/tools/install-deps.sh"
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
+choose_wine
+
+configure() {
+  local tree=$1 arch=$2
+  shift 2
+  if [ "$(cat "$tree/.arch" 2>/dev/null)" != "$arch" ]; then
+    rm -f "$tree/build.ninja" "$tree/CMakeCache.txt"
+  fi
+  if [ ! -f "$tree/build.ninja" ]; then
+    cmake -S "$root" -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
+          -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    echo "$arch" >"$tree/.arch"
+  fi
+}
+
+configure "$build" "$test_arch"
 cmake --build "$build"
+if [ "$test_arch" != i686 ]; then
+  # The program itself is always the 32-bit one.
+  configure "$build/win32" i686 -DBUILD_TESTING=OFF
+  cmake --build "$build/win32"
+fi
 "$root/tools/wine-prefix.sh" "$build/wineprefix"

@@ -7,6 +7,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 "$root/tools/build.sh"
+choose_wine
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
   wine "$build/bin/SampleWindow.exe" >/dev/null 2>&1 &

@@ -20,7 +20,7 @@ bool ScreenWindow::QueryProperty(int id, LONG_PTR& value, ScreenWindow*& object)
 }
 
 bool ScreenWindow::CreateSpriteWindow(HWND mainWindowHandle, HWND owner) {
-    instance = reinterpret_cast<HINSTANCE>(GetWindowLongA(mainWindowHandle, GWL_HINSTANCE));
+    instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindowHandle, GWLP_HINSTANCE));
     mainWindow = mainWindowHandle;
     window = CreateWindowExA(WS_EX_NOPARENTNOTIFY, SPRITE_CLASS_NAME, "", WS_POPUP, 0, 0, 100, 100,
                              owner, nullptr, instance, this);

@@ -65,7 +65,7 @@ protected:
 
     // The target goes without taking its sign along, as another program's window does.
     static void LoseTarget(SignWindow* sign) {
-        SetWindowLongA(sign->Window(), GWL_HWNDPARENT, 0);
+        SetWindowLongPtrA(sign->Window(), GWLP_HWNDPARENT, 0);
         DestroyWindow(sign->Target());
     }
 

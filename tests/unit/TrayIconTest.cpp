@@ -78,7 +78,9 @@ protected:
 
 // Removing is harmless twice; a restarted taskbar gets the icon back without another image.
 TEST_F(TrayIconTest, TheMainWindowAddsTheIconAndARestartedTaskbarGetsItBack) {
-    EXPECT_EQ(trayIconData.cbSize, 88u);
+    // The first version of the record: 88 bytes in the 32-bit program.
+    static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
+    EXPECT_EQ(trayIconData.cbSize, NOTIFYICONDATAA_V1_SIZE);
     EXPECT_EQ(trayIconData.hWnd, mainWindowHandle);
     EXPECT_EQ(trayIconData.uID, 0x55AA55AAu);
     EXPECT_EQ(trayIconData.uFlags, 7u);
