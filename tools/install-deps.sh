@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64
           xvfb xauth cmake ninja-build googletest imagemagick xdotool
-          fonts-wine libcairo2-dev pkg-config g++ fonts-dejavu-core)
+          fonts-wine libcairo2-dev pkg-config g++ fonts-dejavu-core zip unzip)
 
 missing=()
 for p in "${packages[@]}"; do
