@@ -1,7 +1,6 @@
 #include "support/TestSupport.h"
 
 #include "gfx/Clock.h"
-#include "gfx/QuietSettings.h"
 #include "app/MainWindow.h"
 #include "support/ApiCounter.h"
 #include "windows/SpriteWindowClass.h"
@@ -47,21 +46,6 @@ ClockSource replacedClock = nullptr;
 
 time_t FakeNow() {
     return fakeNow;
-}
-
-bool fakeAnimationsOn = true;
-int fakeNotificationState = NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS;
-int animationReads = 0;
-int stateReads = 0;
-
-bool FakeAnimationsOn() {
-    ++animationReads;
-    return fakeAnimationsOn;
-}
-
-int FakeNotificationState() {
-    ++stateReads;
-    return fakeNotificationState;
 }
 }  // namespace
 
@@ -163,34 +147,6 @@ void FakeClock::Advance(time_t seconds) {
 
 time_t FakeClock::Now() const {
     return fakeNow;
-}
-
-FakeQuietSettings::FakeQuietSettings() {
-    SetQuietSource({FakeAnimationsOn, FakeNotificationState});
-    Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
-    ReadQuietSettings();
-    animationReads = 0;
-    stateReads = 0;
-}
-
-FakeQuietSettings::~FakeQuietSettings() {
-    SetQuietSource({});
-    ReadQuietSettings();
-}
-
-void FakeQuietSettings::Answer(bool animationsOn, int notificationState) {
-    fakeAnimationsOn = animationsOn;
-    fakeNotificationState = notificationState;
-    animationReads = 0;
-    stateReads = 0;
-}
-
-int FakeQuietSettings::AnimationReads() const {
-    return animationReads;
-}
-
-int FakeQuietSettings::StateReads() const {
-    return stateReads;
 }
 
 COLORREF ScreenPixel(int x, int y) {

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/ScriptedActor.h"
 #include "support/TestSupport.h"
 

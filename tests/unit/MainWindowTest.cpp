@@ -8,6 +8,7 @@
 #include "app/MainWindow.h"
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/TestSupport.h"
 
 namespace {

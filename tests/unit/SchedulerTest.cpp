@@ -10,6 +10,7 @@
 #include "actors/Scheduler.h"
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/WalkStage.h"
 
 namespace {
