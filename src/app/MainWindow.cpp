@@ -2,6 +2,7 @@
 
 #include "actors/Scheduler.h"
 #include "gfx/Clock.h"
+#include "gfx/Monitors.h"
 #include "gfx/QuietSettings.h"
 #include "app/ForegroundWatcher.h"
 #include "app/TrayIcon.h"
@@ -21,16 +22,18 @@ namespace {
 constexpr UINT MAIN_ICON = 107;
 constexpr UINT SMALL_ICON = 5000;
 constexpr UINT MAIN_MENU = 109;
-constexpr int QUIET_READ_TICKS = 20;
+constexpr int SETTINGS_READ_TICKS = 20;
 
-int ticksSinceQuietRead = 0;
+int ticksSinceSettingsRead = 0;
 
-// About once a second: the settings change rarely, and the tick must stay cheap.
-void ReadQuietSettingsNowAndThen() {
-    ticksSinceQuietRead = ticksSinceQuietRead + 1;
-    if (ticksSinceQuietRead >= QUIET_READ_TICKS) {
-        ticksSinceQuietRead = 0;
+// About once a second: the quiet settings and the monitors change rarely, and the tick must
+// stay cheap.
+void ReadSettingsNowAndThen() {
+    ticksSinceSettingsRead = ticksSinceSettingsRead + 1;
+    if (ticksSinceSettingsRead >= SETTINGS_READ_TICKS) {
+        ticksSinceSettingsRead = 0;
         ReadQuietSettings();
+        RefreshMonitors();
     }
 }
 
@@ -89,7 +92,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
             srand(static_cast<unsigned>(CurrentTime()));
             ReadQuietSettings();
-            ticksSinceQuietRead = 0;
+            ticksSinceSettingsRead = 0;
             return 0;
         case WM_TIMER:
             if (wParam == timerId) {
@@ -103,6 +106,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             // A figure must stop at once when the user turns animations off.
             ReadAnimationSetting();
             return DefWindowProcA(window, message, wParam, lParam);
+        case WM_DISPLAYCHANGE:
+            // Signs and figures take the new monitors from the next tick on.
+            RefreshMonitors();
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_TRAY_NOTIFY:
             HandleTrayNotify(window, lParam);
             return DefWindowProcA(window, message, wParam, lParam);
@@ -112,7 +119,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void RunTick() {
-    ReadQuietSettingsNowAndThen();
+    ReadSettingsNowAndThen();
     HWND candidate = GetForegroundWindow();
     handleRegistry.Walk([&candidate](HWND, ScreenWindow* object) {
         object->Tick();

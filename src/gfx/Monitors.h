@@ -1,26 +1,39 @@
-// Which monitor holds a rectangle, where it lies and how finely it draws. Behind a
-// swappable source, like the clock, so that tests can lay out any set of monitors.
+// Which monitor holds a rectangle, where it lies and how finely it draws. The desktop's
+// monitors are read once and kept, as asking the system for each rectangle would cost more
+// than a whole tick's placing of signs; the source that reads them can be swapped, like the
+// clock, so that tests can lay out any set of monitors.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 constexpr UINT DEFAULT_DPI = 96;
 
-struct ScreenMonitor {
+struct MonitorArea {
     // The monitor's whole area in screen coordinates; it may lie at negative x or y.
+    RECT bounds = {};
+    UINT dpi = DEFAULT_DPI;
+};
+
+struct ScreenMonitor {
     RECT bounds = {};
     UINT dpi = DEFAULT_DPI;
     // Monitors on the desktop: with one, nothing off it can ever show.
     int32_t monitorCount = 1;
 };
 
-using MonitorSource = ScreenMonitor (*)(const RECT& rect);
+// Reads the desktop's monitors, the primary one first.
+using MonitorSource = std::vector<MonitorArea> (*)();
 
-// The monitor nearest to rect, as MonitorFromRect with MONITOR_DEFAULTTONEAREST finds it.
+// The monitor nearest to rect, as MonitorFromRect with MONITOR_DEFAULTTONEAREST picks it:
+// the one it overlaps most, else the closest, else the primary.
 ScreenMonitor MonitorForRect(const RECT& rect);
-// Swaps the source, returning the one it replaces; null restores the system's.
+// Reads the monitors again, after the user changed them or their scale.
+void RefreshMonitors();
+// Swaps the source and reads from it, returning the one it replaces; null restores the
+// system's.
 MonitorSource SetMonitorSource(MonitorSource source);
 
 // How many screen pixels one picture pixel takes: dpi / 96 rounded half up, at least 1.

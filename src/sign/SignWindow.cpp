@@ -10,8 +10,6 @@ namespace {
 // Sizes the hidden window to its face and leaves everything else as it is.
 constexpr UINT SIZE_ONLY_FLAGS =
     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER;  // 790
-// A resting sign looks this often whether its monitor's scale has changed: once a second.
-constexpr int32_t SCALE_CHECK_TICKS = 20;
 
 // Where a sign of this width hangs beside the target: bracket on its left edge, tops level.
 PointD PositionBeside(const RECT& targetRect, int32_t width) {
@@ -176,13 +174,8 @@ void SignWindow::Tick() {
     if (hide) {
         wantedFlags = SIGN_HIDE_FLAGS;
     } else {
-        // A target that moved may have reached a monitor of another scale; one at rest is
-        // looked at now and then, as the user may change the scale under it.
-        ticksToScaleCheck = ticksToScaleCheck - 1;
-        if (ticksToScaleCheck <= 0 || PositionBeside(targetRect, width) != placedPosition) {
-            ticksToScaleCheck = SCALE_CHECK_TICKS;
-            FollowScale(targetRect);
-        }
+        // The target may have reached a monitor of another scale, or the user changed it.
+        FollowScale(targetRect);
         wantedPosition = PositionBeside(targetRect, width);
         wantedFlags = SIGN_SHOW_FLAGS;
     }

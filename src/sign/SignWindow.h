@@ -56,7 +56,6 @@ protected:
     int32_t placedFlags = 0;
     int32_t wantedFlags = 0;
     int32_t scale = 1;
-    int32_t ticksToScaleCheck = 0;
 
 private:
     void OnCreate(HWND window);

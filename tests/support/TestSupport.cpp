@@ -1,7 +1,5 @@
 #include "support/TestSupport.h"
 
-#include <algorithm>
-
 #include "gfx/Clock.h"
 #include "app/MainWindow.h"
 #include "support/ApiCounter.h"
@@ -152,43 +150,17 @@ time_t FakeClock::Now() const {
 }
 
 namespace {
-std::vector<FakeMonitor> fakeLayout;
+std::vector<MonitorArea> fakeLayout;
 MonitorSource replacedMonitors = nullptr;
 
-LONG Overlap(const RECT& a, const RECT& b) {
-    const LONG width = std::min(a.right, b.right) - std::max(a.left, b.left);
-    const LONG height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
-    return width > 0 && height > 0 ? width * height : 0;
-}
-
-LONG Distance(const RECT& a, const RECT& b) {
-    const LONG dx = std::max({0L, b.left - a.right, a.left - b.right});
-    const LONG dy = std::max({0L, b.top - a.bottom, a.top - b.bottom});
-    return dx + dy;
-}
-
-ScreenMonitor FakeMonitorFor(const RECT& rect) {
-    const FakeMonitor* best = &fakeLayout.front();
-    for (const FakeMonitor& monitor : fakeLayout) {
-        const LONG overlap = Overlap(rect, monitor.bounds);
-        const LONG bestOverlap = Overlap(rect, best->bounds);
-        if (overlap > bestOverlap ||
-            (overlap == 0 && bestOverlap == 0 &&
-             Distance(rect, monitor.bounds) < Distance(rect, best->bounds))) {
-            best = &monitor;
-        }
-    }
-    ScreenMonitor result;
-    result.bounds = best->bounds;
-    result.dpi = best->dpi;
-    result.monitorCount = static_cast<int32_t>(fakeLayout.size());
-    return result;
+std::vector<MonitorArea> FakeLayout() {
+    return fakeLayout;
 }
 }  // namespace
 
-FakeMonitors::FakeMonitors(const std::vector<FakeMonitor>& layout) {
+FakeMonitors::FakeMonitors(const std::vector<MonitorArea>& layout) {
     fakeLayout = layout;
-    replacedMonitors = SetMonitorSource(FakeMonitorFor);
+    replacedMonitors = SetMonitorSource(FakeLayout);
 }
 
 FakeMonitors::~FakeMonitors() {
@@ -197,6 +169,7 @@ FakeMonitors::~FakeMonitors() {
 
 void FakeMonitors::SetDpi(size_t monitor, UINT dpi) {
     fakeLayout.at(monitor).dpi = dpi;
+    RefreshMonitors();
 }
 
 COLORREF ScreenPixel(int x, int y) {

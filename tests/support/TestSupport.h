@@ -60,20 +60,15 @@ public:
 };
 
 // Replaces the system's monitors with a layout the test gives (the first is the primary);
-// restores them when it goes. A rectangle belongs to the monitor it overlaps most, else to
-// the nearest, as the system decides.
-struct FakeMonitor {
-    RECT bounds;
-    UINT dpi = DEFAULT_DPI;
-};
-
+// restores them when it goes.
 class FakeMonitors {
 public:
-    explicit FakeMonitors(const std::vector<FakeMonitor>& layout);
+    explicit FakeMonitors(const std::vector<MonitorArea>& layout);
     ~FakeMonitors();
     FakeMonitors(const FakeMonitors&) = delete;
     FakeMonitors& operator=(const FakeMonitors&) = delete;
 
+    // As the user would: the program reads the monitors again.
     void SetDpi(size_t monitor, UINT dpi);
 };
 

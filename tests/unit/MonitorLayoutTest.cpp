@@ -85,7 +85,7 @@ protected:
 
 struct Layout {
     const char* name;
-    std::vector<FakeMonitor> monitors;
+    std::vector<MonitorArea> monitors;
     int signX, signY;
     // The sign's monitor, or -1 when its sign must get no figure.
     int home;
