@@ -13,23 +13,6 @@ constexpr DWORD ARRIVAL_MS = 3000;
 constexpr DWORD LEAVE_MS = 1500;
 constexpr int STEP_PIXELS = 6;
 constexpr double STEP_MS = 150.0;
-constexpr uint32_t MAGENTA = 0xFF00FF;
-
-struct Sighting {
-    DWORD time;
-    RECT rect;
-};
-
-// Follows a figure's window for a while, as often as the desktop lets us look.
-std::vector<Sighting> Follow(HWND figure, DWORD durationMs) {
-    std::vector<Sighting> sightings;
-    const DWORD start = GetTickCount();
-    while (IsWindow(figure) && GetTickCount() - start < durationMs) {
-        sightings.push_back({GetTickCount(), RectOf(figure)});
-        Sleep(5);
-    }
-    return sightings;
-}
 
 // A window with a sign and a figure on its way to it.
 struct VisitScene {
@@ -96,7 +79,7 @@ TEST(FigureWalk, ShowsTheDesktopThroughItsTransparentPixels) {
         onScreen.left = std::max(onScreen.left, 0L);
         const PixelImage picture = CaptureScreen(onScreen);
         for (uint32_t pixel : picture.pixels) {
-            magenta += pixel == MAGENTA;
+            magenta += ShowsMagenta(pixel);
             drawn += pixel != background;
         }
         Sleep(170);

@@ -1,5 +1,7 @@
 #include "e2e/support/SpriteWatch.h"
 
+#include "e2e/support/DesktopProbe.h"
+
 namespace {
 std::vector<HWND> SpritesOwnedBy(HWND owner) {
     std::vector<HWND> owned;
@@ -53,4 +55,24 @@ HWND VisibleFigure(HWND mainWindow) {
         }
     }
     return nullptr;
+}
+
+bool SignShownAt(HWND sign, int x, int y, int scale) {
+    const RECT rect = RectOf(sign);
+    return IsWindowVisible(sign) && rect.left == x && rect.top == y &&
+           WidthOf(rect) == SIGN_WIDTH * scale && HeightOf(rect) == SIGN_HEIGHT * scale;
+}
+
+std::vector<Sighting> Follow(HWND figure, DWORD durationMs,
+                             const std::function<void()>& atEachSighting) {
+    std::vector<Sighting> sightings;
+    const DWORD start = GetTickCount();
+    while (IsWindow(figure) && GetTickCount() - start < durationMs) {
+        sightings.push_back({GetTickCount(), RectOf(figure)});
+        if (atEachSighting) {
+            atEachSighting();
+        }
+        Sleep(5);
+    }
+    return sightings;
 }

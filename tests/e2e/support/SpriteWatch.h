@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,3 +29,15 @@ std::vector<HWND> SignsOf(HWND target);
 std::vector<HWND> FiguresOf(HWND mainWindow);
 // The first visible figure, or null.
 HWND VisibleFigure(HWND mainWindow);
+
+// Whether a sign shows at a place at its size for a scale (2 at 200 %).
+bool SignShownAt(HWND sign, int x, int y, int scale = 1);
+
+struct Sighting {
+    DWORD time;
+    RECT rect;
+};
+// Follows a figure's window for a while, as often as the desktop lets us look; a test may
+// look at more at each sighting.
+std::vector<Sighting> Follow(HWND figure, DWORD durationMs,
+                             const std::function<void()>& atEachSighting = {});

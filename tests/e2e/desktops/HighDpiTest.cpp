@@ -1,0 +1,105 @@
+// The running program at 200 %, in a Wine prefix set to 192 DPI by tools/with-dpi.sh: it
+// draws its sign and figures at twice their size itself, crisply, and never lets its
+// transparent colour through.
+#include <gtest/gtest.h>
+
+#include "e2e/support/DesktopProbe.h"
+#include "e2e/support/SpriteWatch.h"
+
+namespace {
+constexpr int DPI = 192;
+constexpr int SCALE = 2;
+constexpr DWORD FOLLOW_MS = 3000;
+constexpr int NEW_FACE_BITMAP = 4002;
+constexpr int SIGN_SHAPE_REGION = 5001;
+constexpr int STEP_PIXELS = 6 * SCALE;
+// Every figure walks in with frames 70 pixels high and at most 185 wide.
+constexpr int WALK_FRAME_HEIGHT = 70 * SCALE;
+constexpr int WIDEST_WALK_FRAME = 185 * SCALE;
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+TEST(HighDpi, SignShowsItsFaceInItsShapeAtTwiceTheSizeBesideTheWindow) {
+    ASSERT_EQ(ScreenDpi(), DPI) << "run inside tools/with-dpi.sh " << DPI;
+    ProgramProcess program;
+    const HWND mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    const RECT place = {400 - SIGN_WIDTH * SCALE, 200, 400, 200 + SIGN_HEIGHT * SCALE};
+    const PixelImage desktopBefore = CaptureScreen(place);
+
+    ProgramProcess sample;
+    const HWND target = StartSample(sample, "Large sample", 400, 200, 400, 300);
+    ASSERT_NE(target, nullptr);
+    HWND sign = nullptr;
+    ASSERT_TRUE(WaitUntil(FOLLOW_MS,
+                          [&] {
+                              const std::vector<HWND> signs = SignsOf(target);
+                              sign = signs.size() == 1 ? signs.front() : nullptr;
+                              return sign && SignShownAt(sign, place.left, place.top, SCALE);
+                          }))
+        << "sign at " << RectOf(sign).left << "," << RectOf(sign).top << ", "
+        << WidthOf(RectOf(sign)) << " x " << HeightOf(RectOf(sign));
+
+    const OwnedRegion expectedShape = LoadRegionResource(SIGN_SHAPE_REGION, SCALE);
+    ASSERT_NE(expectedShape, nullptr);
+    const OwnedRegion shape = WindowShape(sign);
+    ASSERT_NE(shape, nullptr) << "the sign is a plain rectangle";
+    EXPECT_TRUE(EqualRgn(shape.get(), expectedShape.get()));
+
+    const PixelImage face = LoadBitmapResource(NEW_FACE_BITMAP, SCALE);
+    PixelComparison pixels;
+    EXPECT_TRUE(WaitUntil(FOLLOW_MS,
+                          [&] {
+                              pixels = CompareShapedPicture(place, face, expectedShape.get(),
+                                                            desktopBefore);
+                              return pixels.pictureMismatches == 0 && pixels.shapeMismatches == 0;
+                          }))
+        << pixels.pictureMismatches << " pixels of the face and " << pixels.shapeMismatches
+        << " pixels around it are wrong";
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
+}
+
+TEST(HighDpi, FigureWalksInOverTheLeftEdgeInTwelvePixelStepsAndNoMagentaShows) {
+    ASSERT_EQ(ScreenDpi(), DPI) << "run inside tools/with-dpi.sh " << DPI;
+    ProgramProcess program;
+    const HWND mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    ProgramProcess sample;
+    const HWND target = StartSample(sample, "Walk sample", 520, 150, 400, 300);
+    ASSERT_NE(target, nullptr);
+    HWND figure = nullptr;
+    ASSERT_TRUE(WaitUntil(FOLLOW_MS, [&] { return (figure = VisibleFigure(mainWindow)); }));
+
+    // The whole screen, sign and figure included, at every look.
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    int magenta = 0;
+    const std::vector<Sighting> walk = Follow(figure, 2500, [&] {
+        for (uint32_t pixel : CaptureScreen(screen).pixels) {
+            magenta += ShowsMagenta(pixel);
+        }
+    });
+    ASSERT_GT(walk.size(), 10u);
+    EXPECT_LT(walk.front().rect.left, 0) << "figures come in over the left screen edge";
+    EXPECT_GT(walk.front().rect.right, 0);
+    EXPECT_GT(walk.front().rect.left, -WIDEST_WALK_FRAME);
+    // Walking in, the window moves right in whole steps, never up or down, one frame high.
+    for (size_t i = 1; i < walk.size(); ++i) {
+        const RECT& from = walk[i - 1].rect;
+        const RECT& to = walk[i].rect;
+        const int moved = to.left - from.left;
+        if (to.top != walk.front().rect.top || HeightOf(to) != WALK_FRAME_HEIGHT || moved < 0 ||
+            moved % STEP_PIXELS != 0) {
+            ADD_FAILURE() << "the figure went from " << Describe(from) << " to " << Describe(to);
+            break;
+        }
+    }
+    EXPECT_GE(walk.back().rect.left - walk.front().rect.left, 4 * STEP_PIXELS);
+    EXPECT_EQ(magenta, 0);
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
+}
+}  // namespace
