@@ -115,6 +115,47 @@ void Actor::PaintComposed(HWND handle) {
     EndPaint(handle, &paint);
 }
 
+void Actor::RestoreShape() {
+    if (appliedRegion > 0) {
+        ApplyRegionResource(instance, window, appliedRegion, true, Scale());
+    } else {
+        SetWindowRgn(window, nullptr, TRUE);
+    }
+}
+
+void Actor::ClipToMonitor(const RectI& rect) {
+    const RECT& area = monitor.bounds;
+    const bool sticksOut = rect.x < area.left || rect.y < area.top ||
+                           rect.x + rect.width > area.right || rect.y + rect.height > area.bottom;
+    // On a single monitor nothing beyond its edges can show anyway.
+    if (monitor.monitorCount <= 1 || !sticksOut) {
+        if (clippedRect.width >= 0) {
+            clippedRect = RectI{};
+            RestoreShape();
+        }
+        return;
+    }
+    if (rect == clippedRect && appliedRegion == clippedRegion) {
+        return;
+    }
+    HRGN shape = appliedRegion > 0 ? CreateRegionFromResource(instance, appliedRegion, Scale())
+                                   : CreateRectRgn(0, 0, rect.width, rect.height);
+    HRGN onMonitor = CreateRectRgn(area.left - rect.x, area.top - rect.y, area.right - rect.x,
+                                   area.bottom - rect.y);
+    if (shape && onMonitor) {
+        CombineRgn(shape, shape, onMonitor, RGN_AND);
+    }
+    if (onMonitor) {
+        DeleteObject(onMonitor);
+    }
+    // From a successful call on, the window owns the region.
+    if (shape && !SetWindowRgn(window, shape, TRUE)) {
+        DeleteObject(shape);
+    }
+    clippedRect = rect;
+    clippedRegion = appliedRegion;
+}
+
 void Actor::Close() {
     PostMessageA(window, WM_SPRITE_CLOSE, 0, 0);
 }
@@ -175,14 +216,12 @@ void Actor::Render(HDC dc, int32_t index) {
 
     wantedRegion = frame->RegionId();
     if (wantedRegion != appliedRegion) {
+        appliedRegion = wantedRegion;
+        RestoreShape();
         if (wantedRegion > 0) {
-            ApplyRegionResource(instance, window, wantedRegion, true);
             // The new shape fits this frame alone, so the window must not span the last one.
             previousFrame = nullptr;
-        } else {
-            SetWindowRgn(window, nullptr, TRUE);
         }
-        appliedRegion = wantedRegion;
     }
 
     const RectI frameRect = FrameScreenRect(*frame, origin);
@@ -247,6 +286,7 @@ void Actor::Render(HDC dc, int32_t index) {
                        frame->Height(), sourceDc, frame->Bitmap(), 0, 0);
     }
 
+    ClipToMonitor(newRect);
     SetWindowPos(window, HWND_TOPMOST, newRect.x, newRect.y, newRect.width, newRect.height,
                  SHOW_FRAME_FLAGS);
 

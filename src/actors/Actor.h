@@ -3,6 +3,7 @@
 // Derived classes load the frames and decide, tick by tick, which frame to show and where.
 #pragma once
 
+#include "gfx/Monitors.h"
 #include "windows/FrameSet.h"
 
 class Actor : public FrameSet {
@@ -25,6 +26,8 @@ public:
     // Creates the hidden popup, owned by the main window; the frames load during the call.
     bool Create(HWND mainWindow);
     void SetOrigin(int32_t x, int32_t y);
+    // The monitor the figure belongs to: with neighbours, nothing of it shows beyond.
+    void SetMonitor(const ScreenMonitor& screen) { monitor = screen; }
 
     // Where a frame stands on the screen when drawn at this origin.
     static RectI FrameScreenRect(const FrameBitmap& frame, const PointD& origin);
@@ -39,6 +42,7 @@ public:
     HBITMAP ComposedBitmap() const { return composedBitmap; }
     HBITMAP SavedBackground() const { return savedBackground; }
     int32_t AppliedRegion() const { return appliedRegion; }
+    const ScreenMonitor& Monitor() const { return monitor; }
 
 protected:
     // The usual LoadFrames: frames firstBitmap onward with masks, placed by the offset table
@@ -63,10 +67,19 @@ protected:
     HBITMAP newBackground = nullptr;
     int32_t wantedRegion = -1;
     int32_t appliedRegion = -1;
+    ScreenMonitor monitor;
 
 private:
     void Close();
     // False when the user left the target, or changed it, since the figure set out.
     bool UserStayedWithTarget();
     void PaintComposed(HWND window);
+    // Gives the window the shape of the frame it shows, or none.
+    void RestoreShape();
+    // Cuts off what the window at rect would show beyond its monitor, when another monitor
+    // could show it; gives the frame its own shape back once the window is inside again.
+    void ClipToMonitor(const RectI& rect);
+
+    RectI clippedRect;
+    int32_t clippedRegion = -1;
 };

@@ -102,7 +102,7 @@ int32_t LadderVisitWalker::NextFrame(double& x, double&) {
     switch (phase) {
         case PHASE_WALK_IN:
             next = Cycle(next, 0, WALK_IN_END);
-            if (StepToward(x, signPosition.x - STOP_LEFT_OF_SIGN)) {
+            if (StepToward(x, signPosition.x - Scaled(STOP_LEFT_OF_SIGN))) {
                 phase = PHASE_ACT;
                 return FRAME_SET_DOWN;
             }
@@ -135,6 +135,9 @@ void LadderVisitWalker::LaunchSparkle() {
     if (!sparkle) {
         return;
     }
+    // It shines on the same sign, so at the same scale and on the same monitor.
+    sparkle->SetScale(Scale());
+    sparkle->SetMonitor(monitor);
     if (!sparkle->Create(mainWindow)) {
         // Never registered, so nobody else will delete it.
         delete sparkle;

@@ -77,11 +77,11 @@ int32_t PlacardWalker::NextFrame(double& x, double&) {
             return next;
         case PHASE_WALK_ON: {
             next = Cycle(next, 0, WALK_END);
-            const double limit = static_cast<double>(startTargetRect.left - FIGURE_RIGHT_EDGE);
+            const double limit = startTargetRect.left - Scaled(FIGURE_RIGHT_EDGE);
             // Tested before the step: the last step may pass the limit, the next one steps
             // back onto it.
             if (limit > x) {
-                x = x + WALK_STEP;
+                x = x + Scaled(WALK_STEP);
                 return next;
             }
             x = limit;

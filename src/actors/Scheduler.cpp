@@ -51,11 +51,13 @@ void ScheduleWalker(SignWindow* sign, HWND foreground) {
     if (sign->PlacedFlags() & SWP_HIDEWINDOW) {
         return;
     }
-    // A sign sticking out over the left screen edge leaves no room to walk in.
-    if (sign->PlacedPosition().x < 0.0) {
+    // Asked after the spacing, which settles most ticks without a look at the monitors.
+    if (Within(CurrentTime(), lastLaunchTime, WALKER_SPACING_SECONDS)) {
         return;
     }
-    if (Within(CurrentTime(), lastLaunchTime, WALKER_SPACING_SECONDS)) {
+    // A sign sticking out over its monitor's left edge leaves no room to walk in.
+    const ScreenMonitor monitor = MonitorForRect(sign->PlacedRect());
+    if (sign->PlacedPosition().x < monitor.bounds.left) {
         return;
     }
 
@@ -77,6 +79,9 @@ void ScheduleWalker(SignWindow* sign, HWND foreground) {
     }
 
     walker->SetKind(KIND_ACTOR);
+    // The whole walk keeps the sign's scale and monitor.
+    walker->SetScale(sign->Scale());
+    walker->SetMonitor(monitor);
     if (walker->Create(sign->MainWindow())) {
         busySign = signWindow;
     } else {

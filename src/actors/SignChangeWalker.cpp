@@ -142,7 +142,7 @@ int32_t SignChangeWalker::NextFrame(double& x, double&) {
     switch (phase) {
         case PHASE_WALK_IN:
             next = Cycle(next, 0, WALK_IN_END);
-            if (StepToward(x, signPosition.x - STOP_LEFT_OF_SIGN)) {
+            if (StepToward(x, signPosition.x - Scaled(STOP_LEFT_OF_SIGN))) {
                 phase = PHASE_ACT;
                 return FRAME_SET_DOWN;
             }

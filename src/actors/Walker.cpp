@@ -33,7 +33,8 @@ void Walker::TakeStartPosition(HWND handle) {
         return;
     }
     signPosition = signObject->PlacedPosition();
-    SetOrigin(-first->Width(), static_cast<int32_t>(signPosition.y - ORIGIN_ABOVE_SIGN));
+    SetOrigin(monitor.bounds.left - first->Width(),
+              static_cast<int32_t>(signPosition.y - Scaled(ORIGIN_ABOVE_SIGN)));
 }
 
 void Walker::ReleaseSign() {
@@ -58,17 +59,17 @@ int32_t Walker::Cycle(int32_t next, int32_t first, int32_t end) {
 }
 
 bool Walker::StepToward(double& x, double stopX) const {
-    if (x + WALK_STEP >= stopX) {
+    if (x + Scaled(WALK_STEP) >= stopX) {
         x = stopX;
         return true;
     }
-    x = x + WALK_STEP;
+    x = x + Scaled(WALK_STEP);
     return false;
 }
 
 bool Walker::StepOutLeft(double& x) const {
-    if (windowRect.x + windowRect.width > 0) {
-        x = x - WALK_STEP;
+    if (windowRect.x + windowRect.width > monitor.bounds.left) {
+        x = x - Scaled(WALK_STEP);
         return true;
     }
     return false;

@@ -29,11 +29,13 @@ protected:
     bool FrameDue(int32_t& next);
     // Keeps a walking cycle inside [first, end).
     static int32_t Cycle(int32_t next, int32_t first, int32_t end);
+    // A length of the artwork in screen pixels at the figure's scale.
+    double Scaled(double length) const { return length * Scale(); }
     // One step right that never passes stopX: true, with x on stopX, when the step would
     // reach or pass it.
     bool StepToward(double& x, double stopX) const;
-    // One step left while the window is still on the screen; false, x unchanged, once it
-    // has left.
+    // One step left while the window still reaches onto its monitor; false, x unchanged,
+    // once it has left.
     bool StepOutLeft(double& x) const;
     // The script is over: the window closes when the posted message arrives.
     int32_t EndScript();

@@ -1,6 +1,7 @@
 #include "app/ForegroundWatcher.h"
 
 #include "app/MainWindow.h"
+#include "gfx/Monitors.h"
 #include "sign/SignWindow.h"
 
 #include <cstring>
@@ -39,8 +40,9 @@ bool IsSignableWindow(HWND window) {
     if (!GetWindowRect(window, &bounds)) {
         return false;
     }
-    return bounds.bottom - bounds.top >= SIGN_MIN_TARGET_HEIGHT &&
-           bounds.right - bounds.left >= SIGN_MIN_TARGET_WIDTH;
+    const int32_t scale = ScaleForDpi(MonitorForRect(bounds).dpi);
+    return bounds.bottom - bounds.top >= SIGN_MIN_TARGET_HEIGHT * scale &&
+           bounds.right - bounds.left >= SIGN_MIN_TARGET_WIDTH * scale;
 }
 
 void CreateSignFor(HWND foreground) {

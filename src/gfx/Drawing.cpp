@@ -64,6 +64,42 @@ void BlitBitmap(HDC destinationDc, int x, int y, int width, int height, HDC sour
     BitBlt(destinationDc, x, y, width, height, sourceDc, sourceX, sourceY, SRCCOPY);
 }
 
+HBITMAP CreateScaledBitmap(HBITMAP source, int32_t scale) {
+    BITMAP info = {};
+    if (!source || scale < 1 || !GetObjectA(source, sizeof(info), &info)) {
+        return nullptr;
+    }
+    const int width = info.bmWidth * scale;
+    const int height = info.bmHeight * scale;
+    HDC screen = GetDC(nullptr);
+    HBITMAP scaled = screen ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+    HDC sourceDc = CreateCompatibleDC(screen);
+    HDC scaledDc = CreateCompatibleDC(screen);
+    bool drawn = false;
+    if (scaled && sourceDc && scaledDc) {
+        SelectedObject selectedSource(sourceDc, source);
+        SelectedObject selectedScaled(scaledDc, scaled);
+        const int oldMode = SetStretchBltMode(scaledDc, COLORONCOLOR);
+        drawn = StretchBlt(scaledDc, 0, 0, width, height, sourceDc, 0, 0, info.bmWidth,
+                           info.bmHeight, SRCCOPY) != FALSE;
+        SetStretchBltMode(scaledDc, oldMode);
+    }
+    if (scaled && !drawn) {
+        DeleteObject(scaled);
+        scaled = nullptr;
+    }
+    if (sourceDc) {
+        DeleteDC(sourceDc);
+    }
+    if (scaledDc) {
+        DeleteDC(scaledDc);
+    }
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return scaled;
+}
+
 HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF key) {
     HDC maskDc = CreateCompatibleDC(nullptr);
     if (!maskDc) {

@@ -20,6 +20,10 @@ void CopyBitmapRect(HDC destinationDc, HBITMAP destination, int x, int y, int wi
 void BlitBitmap(HDC destinationDc, int x, int y, int width, int height, HDC sourceDc,
                 HBITMAP source, int sourceX, int sourceY);
 
+// A new bitmap with every pixel of source as a scale x scale block (nearest neighbour, no
+// blending, so the key colour stays exact), or null.
+HBITMAP CreateScaledBitmap(HBITMAP source, int32_t scale);
+
 // A new 1-bit mask: 0 where the bitmap has the key colour (transparent), 1 elsewhere.
 HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF key);
 // Draws the bitmap where the mask is 1 and leaves the destination alone where it is 0.

@@ -18,6 +18,10 @@ struct RegionDataHeader {
 #pragma pack(pop)
 static_assert(sizeof(RegionDataHeader) == 32, "REGION header is 32 bytes");
 
-// Shapes the window with REGION resource id (its low 16 bits); nonzero when the window got
+// The shape stored as REGION resource id (its low 16 bits), every length times scale; null
+// when there is none. The caller owns the region.
+HRGN CreateRegionFromResource(HINSTANCE instance, int id, int32_t scale = 1);
+
+// Shapes the window with REGION resource id at the given scale; nonzero when the window got
 // the new shape. A window whose shape cannot be applied keeps the one it had.
-int ApplyRegionResource(HINSTANCE instance, HWND window, int id, bool redraw);
+int ApplyRegionResource(HINSTANCE instance, HWND window, int id, bool redraw, int32_t scale = 1);

@@ -1,6 +1,7 @@
 #include "sign/SignWindow.h"
 
 #include "gfx/Clock.h"
+#include "gfx/Monitors.h"
 #include "gfx/RegionResource.h"
 
 #include <shellapi.h>
@@ -9,6 +10,14 @@ namespace {
 // Sizes the hidden window to its face and leaves everything else as it is.
 constexpr UINT SIZE_ONLY_FLAGS =
     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER;  // 790
+// A resting sign looks this often whether its monitor's scale has changed: once a second.
+constexpr int32_t SCALE_CHECK_TICKS = 20;
+
+// Where a sign of this width hangs beside the target: bracket on its left edge, tops level.
+PointD PositionBeside(const RECT& targetRect, int32_t width) {
+    return PointD{static_cast<double>(targetRect.left - width),
+                  static_cast<double>(targetRect.top)};
+}
 }  // namespace
 
 time_t FaceChangeCutover() {
@@ -72,9 +81,38 @@ int SignWindow::HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) {
 
 void SignWindow::OnCreate(HWND handle) {
     SetResourceId(state == SIGN_OLD_FACE ? SIGN_OLD_FACE_BITMAP : SIGN_NEW_FACE_BITMAP);
-    Load(instance, false);
-    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true);
+    // The target's monitor, until the first placement shows where the sign really hangs.
+    RECT targetRect;
+    if (GetWindowRect(target, &targetRect)) {
+        scale = ScaleForDpi(MonitorForRect(targetRect).dpi);
+    }
+    LoadFace(handle);
+}
+
+void SignWindow::LoadFace(HWND handle) {
+    Load(instance, false, scale);
+    ApplyRegionResource(instance, handle,
+                        state == SIGN_CHANGING ? SIGN_RIM_REGION : SIGN_SHAPE_REGION, true, scale);
     SetWindowPos(handle, HWND_TOPMOST, 0, 0, width, height, SIZE_ONLY_FLAGS);
+}
+
+void SignWindow::FollowScale(const RECT& targetRect) {
+    const PointD position = PositionBeside(targetRect, width);
+    const RECT signRect = {static_cast<LONG>(position.x), static_cast<LONG>(position.y),
+                           targetRect.left, targetRect.top + height};
+    const int32_t monitorScale = ScaleForDpi(MonitorForRect(signRect).dpi);
+    if (monitorScale == scale) {
+        return;
+    }
+    scale = monitorScale;
+    Unload();
+    LoadFace(window);
+}
+
+RECT SignWindow::PlacedRect() const {
+    const LONG x = static_cast<LONG>(placedPosition.x);
+    const LONG y = static_cast<LONG>(placedPosition.y);
+    return RECT{x, y, x + width, y + height};
 }
 
 void SignWindow::OnPaint(HWND handle) {
@@ -90,7 +128,7 @@ void SignWindow::BeginChange(HWND handle) {
     if (state != SIGN_OLD_FACE) {
         return;
     }
-    ApplyRegionResource(instance, handle, SIGN_RIM_REGION, false);
+    ApplyRegionResource(instance, handle, SIGN_RIM_REGION, false, scale);
     state = SIGN_CHANGING;
 }
 
@@ -100,11 +138,11 @@ void SignWindow::CommitChange(HWND handle) {
     }
     Unload();
     SetResourceId(SIGN_NEW_FACE_BITMAP);
-    Load(instance, false);
+    Load(instance, false, scale);
     // Repainted at once, unseen under the figure that still covers the face: a window
     // whose contents the system keeps would otherwise show the old face again when the
     // figure moves away, as nothing would make it paint.
-    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true);
+    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true, scale);
     state = SIGN_NEW_FACE;
 }
 
@@ -112,7 +150,7 @@ void SignWindow::CancelChange(HWND handle) {
     if (state != SIGN_CHANGING) {
         return;
     }
-    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true);
+    ApplyRegionResource(instance, handle, SIGN_SHAPE_REGION, true, scale);
     state = SIGN_OLD_FACE;
 }
 
@@ -133,13 +171,19 @@ void SignWindow::Tick() {
     }
     // A target too small for a new sign does not show its old one either.
     const bool hide = (style & WS_MAXIMIZE) || !(style & WS_VISIBLE) ||
-                      targetRect.bottom - targetRect.top < SIGN_MIN_TARGET_HEIGHT ||
-                      targetRect.right - targetRect.left < SIGN_MIN_TARGET_WIDTH;
+                      targetRect.bottom - targetRect.top < SIGN_MIN_TARGET_HEIGHT * scale ||
+                      targetRect.right - targetRect.left < SIGN_MIN_TARGET_WIDTH * scale;
     if (hide) {
         wantedFlags = SIGN_HIDE_FLAGS;
     } else {
-        wantedPosition = PointD{static_cast<double>(targetRect.left - width),
-                                static_cast<double>(targetRect.top)};
+        // A target that moved may have reached a monitor of another scale; one at rest is
+        // looked at now and then, as the user may change the scale under it.
+        ticksToScaleCheck = ticksToScaleCheck - 1;
+        if (ticksToScaleCheck <= 0 || PositionBeside(targetRect, width) != placedPosition) {
+            ticksToScaleCheck = SCALE_CHECK_TICKS;
+            FollowScale(targetRect);
+        }
+        wantedPosition = PositionBeside(targetRect, width);
         wantedFlags = SIGN_SHOW_FLAGS;
     }
     if (wantedPosition == placedPosition && wantedFlags == placedFlags) {

@@ -12,7 +12,7 @@ constexpr int32_t SIGN_NEW_FACE_BITMAP = 4002;
 constexpr int SIGN_SHAPE_REGION = 5001;
 constexpr int SIGN_RIM_REGION = 5002;
 
-// The smallest target that gets a sign and lets it show: 11 x 76 pixels.
+// The smallest target that gets a sign and lets it show: 11 x 76 pixels at scale 1.
 constexpr LONG SIGN_MIN_TARGET_WIDTH = 11;
 constexpr LONG SIGN_MIN_TARGET_HEIGHT = 76;
 
@@ -43,6 +43,10 @@ public:
     // What was last sent to SetWindowPos; kept unchanged while the target is minimised.
     PointD PlacedPosition() const { return placedPosition; }
     int32_t PlacedFlags() const { return placedFlags; }
+    // Where the sign stands on the screen, as last placed.
+    RECT PlacedRect() const;
+    // Screen pixels per picture pixel: the scale of the monitor the sign hangs on.
+    int32_t Scale() const { return scale; }
 
 protected:
     int32_t state = SIGN_OLD_FACE;
@@ -51,6 +55,8 @@ protected:
     PointD wantedPosition;
     int32_t placedFlags = 0;
     int32_t wantedFlags = 0;
+    int32_t scale = 1;
+    int32_t ticksToScaleCheck = 0;
 
 private:
     void OnCreate(HWND window);
@@ -58,4 +64,9 @@ private:
     void BeginChange(HWND window);
     void CommitChange(HWND window);
     void CancelChange(HWND window);
+    // Loads the face and the shape of the current state at the current scale, and sizes
+    // the window to them.
+    void LoadFace(HWND window);
+    // Takes the scale of the monitor where the sign would hang beside targetRect.
+    void FollowScale(const RECT& targetRect);
 };

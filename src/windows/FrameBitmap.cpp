@@ -30,7 +30,7 @@ void FrameBitmap::SetFileName(const char* name) {
     }
 }
 
-bool FrameBitmap::Load(HINSTANCE moduleInstance, bool makeMask) {
+bool FrameBitmap::Load(HINSTANCE moduleInstance, bool makeMask, int32_t scale) {
     if (bitmap) {
         return true;
     }
@@ -43,6 +43,14 @@ bool FrameBitmap::Load(HINSTANCE moduleInstance, bool makeMask) {
     }
     if (!bitmap) {
         return false;
+    }
+    if (scale > 1) {
+        HBITMAP scaled = CreateScaledBitmap(bitmap, scale);
+        DeleteObject(bitmap);
+        bitmap = scaled;
+        if (!bitmap) {
+            return false;
+        }
     }
     BITMAP info = {};
     if (GetObjectA(bitmap, sizeof(info), &info)) {

@@ -22,8 +22,9 @@ public:
     HBITMAP Bitmap() const { return bitmap; }
     HBITMAP Mask() const { return mask; }
 
-    // Loads once: a frame that already has its bitmap is left alone, mask or not.
-    bool Load(HINSTANCE instance, bool makeMask);
+    // Loads once: a frame that already has its bitmap is left alone, mask or not. At a scale
+    // above 1 every picture pixel becomes a scale x scale block, and so does the mask.
+    bool Load(HINSTANCE instance, bool makeMask, int32_t scale = 1);
     void Unload();
 
 protected:

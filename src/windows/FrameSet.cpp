@@ -95,7 +95,7 @@ bool FrameSet::SetAt(int32_t index, FrameBitmap* frame) {
 bool FrameSet::LoadAll(HINSTANCE moduleInstance, bool makeMasks) {
     bool allLoaded = true;
     for (int32_t i = 0; i < count; ++i) {
-        if (frames[i] && !frames[i]->Load(moduleInstance, makeMasks)) {
+        if (frames[i] && !frames[i]->Load(moduleInstance, makeMasks, scale)) {
             allLoaded = false;
         }
     }
@@ -116,7 +116,8 @@ void FrameSet::SetOffsets(const FrameOffset* table) {
     }
     for (int32_t i = 0; i < count; ++i) {
         if (frames[i]) {
-            frames[i]->SetOffset(static_cast<double>(table[i].x), static_cast<double>(table[i].y));
+            frames[i]->SetOffset(static_cast<double>(table[i].x * scale),
+                                 static_cast<double>(table[i].y * scale));
         }
     }
 }

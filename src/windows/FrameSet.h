@@ -16,6 +16,8 @@ public:
     // made from fileNamePattern when it is not null), cut to the free slots.
     bool AddRange(int32_t firstId, int32_t lastId, const char* fileNamePattern);
     bool SetAt(int32_t index, FrameBitmap* frame);
+    // Frames load, and offsets are set, at this scale (screen pixels per picture pixel).
+    void SetScale(int32_t newScale) { scale = newScale < 1 ? 1 : newScale; }
     bool LoadAll(HINSTANCE instance, bool makeMasks);
     void UnloadAll();
     void SetOffsets(const FrameOffset* table);
@@ -26,6 +28,7 @@ public:
     int32_t Capacity() const { return capacity; }
     int32_t Count() const { return count; }
     int32_t Current() const { return current; }
+    int32_t Scale() const { return scale; }
 
 private:
     // Deletes the owned frames and the slot array and empties the set.
@@ -37,4 +40,5 @@ protected:
     int32_t capacity = 0;
     int32_t count = 0;
     int32_t current = 0;
+    int32_t scale = 1;
 };

@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
+
 #include "gfx/Clock.h"
 #include "app/MainWindow.h"
 #include "support/ApiCounter.h"
@@ -147,6 +149,54 @@ void FakeClock::Advance(time_t seconds) {
 
 time_t FakeClock::Now() const {
     return fakeNow;
+}
+
+namespace {
+std::vector<FakeMonitor> fakeLayout;
+MonitorSource replacedMonitors = nullptr;
+
+LONG Overlap(const RECT& a, const RECT& b) {
+    const LONG width = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const LONG height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+LONG Distance(const RECT& a, const RECT& b) {
+    const LONG dx = std::max({0L, b.left - a.right, a.left - b.right});
+    const LONG dy = std::max({0L, b.top - a.bottom, a.top - b.bottom});
+    return dx + dy;
+}
+
+ScreenMonitor FakeMonitorFor(const RECT& rect) {
+    const FakeMonitor* best = &fakeLayout.front();
+    for (const FakeMonitor& monitor : fakeLayout) {
+        const LONG overlap = Overlap(rect, monitor.bounds);
+        const LONG bestOverlap = Overlap(rect, best->bounds);
+        if (overlap > bestOverlap ||
+            (overlap == 0 && bestOverlap == 0 &&
+             Distance(rect, monitor.bounds) < Distance(rect, best->bounds))) {
+            best = &monitor;
+        }
+    }
+    ScreenMonitor result;
+    result.bounds = best->bounds;
+    result.dpi = best->dpi;
+    result.monitorCount = static_cast<int32_t>(fakeLayout.size());
+    return result;
+}
+}  // namespace
+
+FakeMonitors::FakeMonitors(const std::vector<FakeMonitor>& layout) {
+    fakeLayout = layout;
+    replacedMonitors = SetMonitorSource(FakeMonitorFor);
+}
+
+FakeMonitors::~FakeMonitors() {
+    SetMonitorSource(replacedMonitors);
+}
+
+void FakeMonitors::SetDpi(size_t monitor, UINT dpi) {
+    fakeLayout.at(monitor).dpi = dpi;
 }
 
 COLORREF ScreenPixel(int x, int y) {

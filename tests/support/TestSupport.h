@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <ctime>
+#include <vector>
+
+#include "gfx/Monitors.h"
 
 #include "windows/HandleRegistry.h"
 
@@ -54,6 +57,24 @@ public:
     void Set(time_t now);
     void Advance(time_t seconds);
     time_t Now() const;
+};
+
+// Replaces the system's monitors with a layout the test gives (the first is the primary);
+// restores them when it goes. A rectangle belongs to the monitor it overlaps most, else to
+// the nearest, as the system decides.
+struct FakeMonitor {
+    RECT bounds;
+    UINT dpi = DEFAULT_DPI;
+};
+
+class FakeMonitors {
+public:
+    explicit FakeMonitors(const std::vector<FakeMonitor>& layout);
+    ~FakeMonitors();
+    FakeMonitors(const FakeMonitors&) = delete;
+    FakeMonitors& operator=(const FakeMonitors&) = delete;
+
+    void SetDpi(size_t monitor, UINT dpi);
 };
 
 // The colour of one screen pixel, after the pending drawing has reached the screen.

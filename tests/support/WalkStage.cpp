@@ -155,13 +155,14 @@ unsigned SeedForLadderDraws(const std::vector<bool>& ladder) {
     }
 }
 
-bool WindowHasShape(HWND window, int regionId) {
+bool WindowHasShape(HWND window, int regionId, int scale) {
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(regionId), "REGION");
     if (!resource) {
         return false;
     }
     const auto* data = static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource)));
-    HRGN expected = ExtCreateRegion(nullptr, SizeofResource(nullptr, resource), data);
+    const XFORM magnify = {static_cast<FLOAT>(scale), 0, 0, static_cast<FLOAT>(scale), 0, 0};
+    HRGN expected = ExtCreateRegion(&magnify, SizeofResource(nullptr, resource), data);
     HRGN actual = CreateRectRgn(0, 0, 0, 0);
     const bool same =
         expected && GetWindowRgn(window, actual) != ERROR && EqualRgn(expected, actual);

@@ -76,8 +76,8 @@ int NextRand(uint32_t& state);
 // A seed after which rand() % 100 falls below 34 exactly at the draws marked true.
 unsigned SeedForLadderDraws(const std::vector<bool>& ladder);
 
-// True when the window's shape is exactly the REGION resource.
-bool WindowHasShape(HWND window, int regionId);
+// True when the window's shape is exactly the REGION resource, every length times scale.
+bool WindowHasShape(HWND window, int regionId, int scale = 1);
 
 // The figures out now (walkers and sparkles), in handle order.
 std::vector<Actor*> Figures();

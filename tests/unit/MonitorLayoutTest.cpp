@@ -1,0 +1,252 @@
+// Figures and signs on desktops of several monitors and at high DPI: a figure comes in over
+// its own monitor's left edge and never shows on a neighbour; at 2x everything is twice the
+// size, crisp, and steps twice as far.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "actors/Scheduler.h"
+#include "app/ForegroundWatcher.h"
+#include "gfx/Clock.h"
+#include "support/WalkStage.h"
+
+namespace {
+constexpr RECT PRIMARY = {0, 0, 1024, 768};
+constexpr RECT RIGHT_OF_PRIMARY = {1024, 0, 2048, 768};
+constexpr RECT LEFT_OF_PRIMARY = {-1024, 0, 0, 768};
+constexpr RECT ABOVE_PRIMARY = {0, -768, 1024, 0};
+constexpr RECT SHORT_RIGHT_OF_PRIMARY = {1024, 0, 2048, 600};
+// The ladder visit's walking frames.
+constexpr int LADDER_WIDTH = 183;
+constexpr int LADDER_HEIGHT = 70;
+
+int Right(const RectI& rect) {
+    return rect.x + rect.width;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return IsRectEmpty(&inner) || (inner.left >= outer.left && inner.top >= outer.top &&
+                                   inner.right <= outer.right && inner.bottom <= outer.bottom);
+}
+
+// What of the window can show on the screen: its shape's bounds, or the whole window.
+RECT VisibleArea(HWND window, bool& shaped) {
+    RECT area;
+    GetWindowRect(window, &area);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    shaped = GetWindowRgn(window, shape) != ERROR;
+    if (shaped) {
+        RECT box;
+        GetRgnBox(shape, &box);
+        OffsetRect(&box, area.left, area.top);
+        area = box;
+    }
+    DeleteObject(shape);
+    return area;
+}
+
+// The pixels of a bitmap, top row first, 0x00RRGGBB.
+std::vector<DWORD> Pixels(HBITMAP bitmap, int& width, int& height) {
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof(info), &info);
+    width = info.bmWidth;
+    height = info.bmHeight;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// How many pixels of the bitmap are exactly the transparent key.
+int KeyPixels(HBITMAP bitmap) {
+    int width = 0, height = 0, count = 0;
+    for (DWORD pixel : Pixels(bitmap, width, height)) {
+        count += (pixel & 0xFFFFFF) == 0xFF00FF;
+    }
+    return count;
+}
+
+class MonitorLayoutTest : public testing::Test {
+protected:
+    void SetUp() override { ResetScheduler(); }
+    void TearDown() override { ResetScheduler(); }
+
+    FakeClock clock{LocalTime(2005, 6, 1)};
+};
+
+struct Layout {
+    const char* name;
+    std::vector<FakeMonitor> monitors;
+    int signX, signY;
+    // The sign's monitor, or -1 when its sign must get no figure.
+    int home;
+};
+
+TEST_F(MonitorLayoutTest, FigureEntersAndLeavesOverItsOwnMonitorsLeftEdgeAndShowsNowhereElse) {
+    const Layout layouts[] = {
+        {"one monitor", {{PRIMARY}}, 300, 250, 0},
+        {"sign on a monitor right of the primary", {{PRIMARY}, {RIGHT_OF_PRIMARY}}, 1224, 250, 1},
+        {"sign on the primary, a monitor on its left", {{PRIMARY}, {LEFT_OF_PRIMARY}}, 300, 250, 0},
+        {"sign on a monitor at negative x", {{PRIMARY}, {LEFT_OF_PRIMARY}}, -824, 250, 1},
+        {"sign on a monitor above the primary", {{PRIMARY}, {ABOVE_PRIMARY}}, 300, -500, 1},
+        {"sign low on a shorter monitor", {{PRIMARY}, {SHORT_RIGHT_OF_PRIMARY}}, 1124, 480, 1},
+        {"sign straddling, mostly on the left", {{PRIMARY}, {RIGHT_OF_PRIMARY}}, 950, 250, 0},
+        {"sign straddling, mostly on the right", {{PRIMARY}, {RIGHT_OF_PRIMARY}}, 1000, 250, -1},
+        {"sign left of the leftmost monitor", {{PRIMARY}, {LEFT_OF_PRIMARY}}, -1100, 250, -1},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        FakeMonitors monitors(layout.monitors);
+        ResetScheduler();
+        // The ladder visit: its walk out shows where a figure leaves its monitor.
+        srand(SeedForLadderDraws({true}));
+        WalkStage stage(layout.signX, layout.signY);
+        const bool alone = layout.monitors.size() == 1;
+        const RECT home = layout.monitors[std::max(layout.home, 0)].bounds;
+        int shownElsewhere = 0;
+        int shapedAlone = 0;
+        const auto traces = RecordWalks(stage, layout.home < 0 ? 30 : 1400, [&](int) {
+            for (Actor* figure : Figures()) {
+                bool shaped = false;
+                const RECT visible = VisibleArea(figure->Window(), shaped);
+                shownElsewhere +=
+                    !alone && IsWindowVisible(figure->Window()) && !Inside(visible, home);
+                shapedAlone += alone && shaped;
+            }
+        });
+        if (layout.home < 0) {
+            EXPECT_TRUE(traces.empty());
+            continue;
+        }
+        const ActorTrace* walk = FindTrace(traces, Script::LadderVisit);
+        ASSERT_NE(walk, nullptr);
+        ASSERT_NE(walk->closedTick, 0) << "still out";
+        EXPECT_NE(FindTrace(traces, Script::Sparkle), nullptr);
+        EXPECT_EQ(walk->steps.front().origin.x, home.left - LADDER_WIDTH + 6);
+        EXPECT_EQ(walk->steps.front().origin.y, layout.signY - 2);
+        const RectI last = walk->steps.back().frameRect;
+        EXPECT_LE(Right(last), home.left);
+        EXPECT_GT(Right(last), home.left - 12);
+        EXPECT_EQ(shownElsewhere, 0);
+        // On a single monitor nothing beyond it can show, so nothing is cut off.
+        EXPECT_EQ(shapedAlone, 0);
+    }
+}
+
+// Everything at 2x: the sign's size, place, shape and face; the figure's frames, steps and
+// start; nothing magenta.
+TEST_F(MonitorLayoutTest, AtTwiceTheDpiSignAndFigureAreTwiceAsLargeAndStepTwiceAsFar) {
+    FakeMonitors monitors({{PRIMARY, 192}});
+    srand(SeedForLadderDraws({true}));
+    WalkStage stage(300, 250);
+    SignWindow* sign = stage.Sign();
+    ASSERT_NE(sign, nullptr);
+    RECT target;
+    GetWindowRect(stage.Target(), &target);
+    EXPECT_EQ(sign->Scale(), 2);
+    EXPECT_EQ(sign->Width(), 244);
+    EXPECT_EQ(sign->Height(), 196);
+    EXPECT_EQ(sign->PlacedPosition(), (PointD{target.left - 244.0, target.top + 0.0}));
+    EXPECT_TRUE(WindowHasShape(sign->Window(), 5001, 2));
+
+    HBITMAP stored = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4002), IMAGE_BITMAP, 0, 0, 0));
+    int width = 0, height = 0, storedWidth = 0, storedHeight = 0;
+    const std::vector<DWORD> face = Pixels(sign->Bitmap(), width, height);
+    const std::vector<DWORD> picture = Pixels(stored, storedWidth, storedHeight);
+    DeleteObject(stored);
+    ASSERT_EQ(width, 2 * storedWidth);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            wrong += face[y * width + x] != picture[(y / 2) * storedWidth + x / 2];
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+
+    int keyPixelsShown = 0;
+    const auto traces = RecordWalks(stage, 700, [&](int) {
+        for (Actor* figure : Figures()) {
+            if (figure->ComposedBitmap()) {
+                keyPixelsShown += KeyPixels(figure->ComposedBitmap());
+            }
+        }
+    });
+    const ActorTrace* walk = FindTrace(traces, Script::LadderVisit);
+    ASSERT_NE(walk, nullptr);
+    ASSERT_GT(walk->steps.size(), 3u);
+    EXPECT_EQ(walk->steps[0].origin, (PointD{-2.0 * LADDER_WIDTH + 12, target.top - 4.0}));
+    EXPECT_EQ(walk->steps[1].origin.x - walk->steps[0].origin.x, 12);
+    EXPECT_EQ(walk->steps[0].frameRect.width, 2 * LADDER_WIDTH);
+    EXPECT_EQ(walk->steps[0].frameRect.height, 2 * LADDER_HEIGHT);
+    // The ladder figure stops twice 88 pixels left of the sign.
+    EXPECT_EQ(walk->FirstSteps().at(4).origin.x, sign->PlacedPosition().x - 176);
+    const ActorTrace* sparkle = FindTrace(traces, Script::Sparkle);
+    ASSERT_NE(sparkle, nullptr);
+    EXPECT_EQ(sparkle->steps.front().frameRect.width, 2 * 41);
+    EXPECT_EQ(keyPixelsShown, 0);
+}
+
+// A sign takes the scale of the monitor it hangs on as soon as its target moves there, and a
+// resting one within a second of its monitor changing scale.
+TEST_F(MonitorLayoutTest, SignFollowsItsTargetToAMonitorOfAnotherScale) {
+    FakeMonitors monitors({{PRIMARY, 96}, {RIGHT_OF_PRIMARY, 192}});
+    lastLaunchTime = CurrentTime();
+    WalkStage stage(300, 250);
+    SignWindow* sign = stage.Sign();
+    ASSERT_NE(sign, nullptr);
+    struct Move {
+        int x;
+        int scale;
+    };
+    for (const Move& move : {Move{1500, 2}, Move{400, 1}}) {
+        SetWindowPos(stage.Target(), nullptr, move.x, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RunTicks(1);
+        EXPECT_EQ(sign->Scale(), move.scale) << move.x;
+        EXPECT_EQ(sign->Width(), 122 * move.scale);
+        EXPECT_EQ(sign->PlacedPosition().x, move.x - 122 * move.scale);
+        EXPECT_TRUE(WindowHasShape(sign->Window(), 5001, move.scale));
+    }
+    monitors.SetDpi(0, 144);
+    RunTicks(20);
+    EXPECT_EQ(sign->Scale(), 2);
+    EXPECT_EQ(sign->PlacedPosition().x, 400 - 244);
+}
+
+// The smallest target that gets and shows a sign grows with the scale.
+TEST_F(MonitorLayoutTest, SmallestSignedTargetGrowsWithTheScale) {
+    struct Case {
+        UINT dpi;
+        int width, height;
+        bool signable;
+    };
+    const Case cases[] = {
+        {120, 11, 76, true},  {144, 21, 152, false}, {144, 22, 151, false},
+        {144, 22, 152, true}, {288, 33, 228, true},  {288, 32, 228, false},
+    };
+    std::vector<HWND> windows;
+    for (const Case& c : cases) {
+        FakeMonitors monitors({{PRIMARY, c.dpi}});
+        TestWindowOptions options;
+        options.style = WS_POPUP | WS_VISIBLE;
+        options.width = c.width;
+        options.height = c.height;
+        windows.push_back(CreateTestWindow(options));
+        EXPECT_EQ(IsSignableWindow(windows.back()), c.signable)
+            << c.dpi << " dpi, " << c.width << " x " << c.height;
+    }
+    for (HWND window : windows) {
+        DestroyWindow(window);
+    }
+    PumpMessages();
+}
+}  // namespace
