@@ -99,6 +99,10 @@ TEST(HighDpi, FigureWalksInOverTheLeftEdgeInTwelvePixelStepsAndNoMagentaShows) {
         }
     }
     EXPECT_GE(walk.back().rect.left - walk.front().rect.left, 4 * STEP_PIXELS);
+    // On its ground line, twice as far below the sign as at 100 %.
+    const RECT sign = RectOf(SignsOf(target).front());
+    EXPECT_GT(walk.back().rect.bottom, sign.bottom + 100 * SCALE);
+    EXPECT_LT(walk.back().rect.bottom, sign.top + 320 * SCALE);
     EXPECT_EQ(magenta, 0);
     ASSERT_TRUE(CloseProgram(program, mainWindow));
 }
