@@ -9,9 +9,6 @@
 
 namespace {
 constexpr DWORD FOLLOW_MS = 3000;
-// The face a sign hung today shows, and the shape of the whole sign.
-constexpr int NEW_FACE_BITMAP = 4002;
-constexpr int SIGN_SHAPE_REGION = 5001;
 
 // The sign of a window, when it has exactly one.
 HWND OnlySignOf(HWND target) {
@@ -47,24 +44,7 @@ TEST(SignBesideWindow, HangsLeftOfTheWindowWithItsFaceAndShapeOnTheFirstTicks) {
     EXPECT_FALSE(GetWindowLongA(sign, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindowTextLengthA(sign), 0);
 
-    const OwnedRegion expectedShape = LoadRegionResource(SIGN_SHAPE_REGION);
-    ASSERT_NE(expectedShape, nullptr);
-    const OwnedRegion shape = WindowShape(sign);
-    ASSERT_NE(shape, nullptr) << "the sign is a plain rectangle";
-    EXPECT_TRUE(EqualRgn(shape.get(), expectedShape.get()));
-
-    const PixelImage face = LoadBitmapResource(NEW_FACE_BITMAP);
-    ASSERT_EQ(face.width, SIGN_WIDTH);
-    ASSERT_EQ(face.height, SIGN_HEIGHT);
-    PixelComparison pixels;
-    EXPECT_TRUE(WaitUntil(FOLLOW_MS,
-                          [&] {
-                              pixels = CompareShapedPicture(place, face, expectedShape.get(),
-                                                            desktopBefore);
-                              return pixels.pictureMismatches == 0 && pixels.shapeMismatches == 0;
-                          }))
-        << pixels.pictureMismatches << " pixels of the face and " << pixels.shapeMismatches
-        << " pixels around it are wrong";
+    EXPECT_TRUE(ShowsFaceInShape(sign, place, desktopBefore));
 
     ASSERT_TRUE(CloseProgram(program, mainWindow));
 }

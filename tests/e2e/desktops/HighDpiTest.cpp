@@ -10,8 +10,6 @@ namespace {
 constexpr int DPI = 192;
 constexpr int SCALE = 2;
 constexpr DWORD FOLLOW_MS = 3000;
-constexpr int NEW_FACE_BITMAP = 4002;
-constexpr int SIGN_SHAPE_REGION = 5001;
 constexpr int STEP_PIXELS = 6 * SCALE;
 // Every figure walks in with frames 70 pixels high and at most 185 wide.
 constexpr int WALK_FRAME_HEIGHT = 70 * SCALE;
@@ -45,22 +43,7 @@ TEST(HighDpi, SignShowsItsFaceInItsShapeAtTwiceTheSizeBesideTheWindow) {
         << "sign at " << RectOf(sign).left << "," << RectOf(sign).top << ", "
         << WidthOf(RectOf(sign)) << " x " << HeightOf(RectOf(sign));
 
-    const OwnedRegion expectedShape = LoadRegionResource(SIGN_SHAPE_REGION, SCALE);
-    ASSERT_NE(expectedShape, nullptr);
-    const OwnedRegion shape = WindowShape(sign);
-    ASSERT_NE(shape, nullptr) << "the sign is a plain rectangle";
-    EXPECT_TRUE(EqualRgn(shape.get(), expectedShape.get()));
-
-    const PixelImage face = LoadBitmapResource(NEW_FACE_BITMAP, SCALE);
-    PixelComparison pixels;
-    EXPECT_TRUE(WaitUntil(FOLLOW_MS,
-                          [&] {
-                              pixels = CompareShapedPicture(place, face, expectedShape.get(),
-                                                            desktopBefore);
-                              return pixels.pictureMismatches == 0 && pixels.shapeMismatches == 0;
-                          }))
-        << pixels.pictureMismatches << " pixels of the face and " << pixels.shapeMismatches
-        << " pixels around it are wrong";
+    EXPECT_TRUE(ShowsFaceInShape(sign, place, desktopBefore, SCALE));
     ASSERT_TRUE(CloseProgram(program, mainWindow));
 }
 

@@ -1,8 +1,11 @@
 #include "e2e/support/SpriteWatch.h"
 
-#include "e2e/support/DesktopProbe.h"
-
 namespace {
+constexpr DWORD PAINT_MS = 3000;
+// The face a sign hung today shows, and the shape of the whole sign.
+constexpr int NEW_FACE_BITMAP = 4002;
+constexpr int SIGN_SHAPE_REGION = 5001;
+
 std::vector<HWND> SpritesOwnedBy(HWND owner) {
     std::vector<HWND> owned;
     for (HWND sprite : SpriteWindows()) {
@@ -61,6 +64,29 @@ bool SignShownAt(HWND sign, int x, int y, int scale) {
     const RECT rect = RectOf(sign);
     return IsWindowVisible(sign) && rect.left == x && rect.top == y &&
            WidthOf(rect) == SIGN_WIDTH * scale && HeightOf(rect) == SIGN_HEIGHT * scale;
+}
+
+testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place,
+                                          const PixelImage& desktopBefore, int scale) {
+    const OwnedRegion expectedShape = LoadRegionResource(SIGN_SHAPE_REGION, scale);
+    const OwnedRegion shape = WindowShape(sign);
+    if (!expectedShape || !shape || !EqualRgn(shape.get(), expectedShape.get())) {
+        return testing::AssertionFailure() << "the sign's window lacks the sign's shape";
+    }
+    const PixelImage face = LoadBitmapResource(NEW_FACE_BITMAP, scale);
+    if (face.width != WidthOf(place) || face.height != HeightOf(place)) {
+        return testing::AssertionFailure() << "the face is " << face.width << " x " << face.height;
+    }
+    PixelComparison pixels;
+    if (!WaitUntil(PAINT_MS, [&] {
+            pixels = CompareShapedPicture(place, face, expectedShape.get(), desktopBefore);
+            return pixels.pictureMismatches == 0 && pixels.shapeMismatches == 0;
+        })) {
+        return testing::AssertionFailure()
+               << pixels.pictureMismatches << " pixels of the face and " << pixels.shapeMismatches
+               << " pixels around it are wrong";
+    }
+    return testing::AssertionSuccess();
 }
 
 std::vector<Sighting> Follow(HWND figure, DWORD durationMs,

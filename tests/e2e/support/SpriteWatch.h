@@ -2,12 +2,14 @@
 // the tests give it to work on.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "e2e/support/DesktopProbe.h"
 #include "e2e/support/ProgramProcess.h"
 
 constexpr DWORD STARTUP_MS = 15000;
@@ -32,6 +34,10 @@ HWND VisibleFigure(HWND mainWindow);
 
 // Whether a sign shows at a place at its size for a scale (2 at 200 %).
 bool SignShownAt(HWND sign, int x, int y, int scale = 1);
+// Whether a sign shown at a place has the whole sign's shape and shows today's face in it,
+// both at a scale, over the desktop as it was before; waits a little for the paint.
+testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place,
+                                          const PixelImage& desktopBefore, int scale = 1);
 
 struct Sighting {
     DWORD time;
