@@ -94,7 +94,8 @@ void MeasureSigns(const BenchOptions& options, BenchReport& report) {
 }
 
 template <typename Figure>
-void MeasureFigure(const char* script, const SignWindow& sign, int mostTicks, BenchReport& report) {
+void MeasureFigure(const char* script, const char* at, const SignWindow& sign, int mostTicks,
+                   BenchReport& report) {
     const Baseline before;
     auto* figure = new Figure(sign.Window(), sign.Target());
     if (!StartFigure(figure, sign, std::is_same<Figure, SparkleActor>::value)) {
@@ -140,7 +141,7 @@ void MeasureFigure(const char* script, const SignWindow& sign, int mostTicks, Be
     DestroyFigures();
 
     char what[48];
-    std::snprintf(what, sizeof(what), "%s figure", script);
+    std::snprintf(what, sizeof(what), "%s figure%s", script, at);
     Report(report, what, peak, floor,
            {"the figure, its frame slots and frame objects", "one picture per frame"});
 }
@@ -150,21 +151,25 @@ void MeasureFigure(const char* script, const SignWindow& sign, int mostTicks, Be
 void MeasureMemory(const BenchOptions& options, BenchReport& report) {
     FakeClock clock(BeforeTheNewFace());
     MeasureSigns(options, report);
-
-    TestWindowOptions targetOptions;
-    targetOptions.title = "Bench memory target";
-    targetOptions.x = 122 + 200;
-    targetOptions.y = 250;
-    const HWND target = CreateTestWindow(targetOptions);
-    const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
-    if (sign) {
-        const int mostTicks = options.quick ? 40 : 20000;
-        MeasureFigure<SignChangeWalker>("sign change", *sign, mostTicks, report);
-        MeasureFigure<LadderVisitWalker>("ladder visit", *sign, mostTicks, report);
-        MeasureFigure<PlacardWalker>("placard stroll", *sign, mostTicks, report);
-        MeasureFigure<SparkleActor>("sparkle", *sign, mostTicks, report);
+    for (const UINT dpi : {96u, 192u}) {
+        FakeMonitors monitors(
+            {{RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, dpi}});
+        TestWindowOptions targetOptions;
+        targetOptions.title = "Bench memory target";
+        targetOptions.x = 122 + 200;
+        targetOptions.y = 250;
+        const HWND target = CreateTestWindow(targetOptions);
+        const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
+        if (sign) {
+            const char* at = dpi == 96 ? "" : " at 2x";
+            const int mostTicks = options.quick ? 40 : 20000;
+            MeasureFigure<SignChangeWalker>("sign change", at, *sign, mostTicks, report);
+            MeasureFigure<LadderVisitWalker>("ladder visit", at, *sign, mostTicks, report);
+            MeasureFigure<PlacardWalker>("placard stroll", at, *sign, mostTicks, report);
+            MeasureFigure<SparkleActor>("sparkle", at, *sign, mostTicks, report);
+        }
+        DestroyAllSprites();
+        DestroyWindow(target);
+        PumpMessages();
     }
-    DestroyAllSprites();
-    DestroyWindow(target);
-    PumpMessages();
 }

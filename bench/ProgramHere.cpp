@@ -34,6 +34,8 @@ void DestroyFigures() {
 
 bool StartFigure(Actor* figure, const SignWindow& sign, bool isSparkle) {
     figure->SetKind(KIND_ACTOR);
+    const int32_t scale = sign.Scale();
+    figure->SetScale(scale);
     if (!figure->Create(mainWindowHandle)) {
         delete figure;
         return false;
@@ -41,8 +43,9 @@ bool StartFigure(Actor* figure, const SignWindow& sign, bool isSparkle) {
     if (isSparkle) {
         // The ladder stands this far left of the sign; the figure's origin is 2 pixels above.
         constexpr int LADDER_LEFT_OF_SIGN = 88;
-        figure->SetOrigin(static_cast<int32_t>(sign.PlacedPosition().x) - LADDER_LEFT_OF_SIGN,
-                          static_cast<int32_t>(sign.PlacedPosition().y) - 2);
+        figure->SetOrigin(
+            static_cast<int32_t>(sign.PlacedPosition().x) - LADDER_LEFT_OF_SIGN * scale,
+            static_cast<int32_t>(sign.PlacedPosition().y) - 2 * scale);
     }
     return true;
 }

@@ -121,8 +121,8 @@ void PlayScript(const SignWindow& sign, size_t mostFrames, RenderFloor& floor,
 }
 
 template <typename Figure>
-void TimeScript(const char* script, int plays, const SignWindow& sign, size_t mostFrames,
-                RenderFloor& floor, BenchReport& report) {
+void TimeScript(const char* script, const char* at, int plays, const SignWindow& sign,
+                size_t mostFrames, RenderFloor& floor, BenchReport& report) {
     std::vector<double> renders;
     std::vector<double> floors;
     for (int play = 0; play < plays; ++play) {
@@ -130,7 +130,7 @@ void TimeScript(const char* script, int plays, const SignWindow& sign, size_t mo
     }
 
     char name[64];
-    std::snprintf(name, sizeof(name), "%s (%u frames)", script,
+    std::snprintf(name, sizeof(name), "%s%s (%u frames)", script, at,
                   static_cast<unsigned>(renders.size()));
     report.Add({"render", name, Mean(renders) * 1e6, Mean(floors) * 1e6, "us per frame",
                 "capture + blit + SetWindowPos of the same rectangle"});
@@ -191,29 +191,32 @@ void TimeRenderParts(const BenchOptions& options, BenchReport& report) {
 void MeasureRenderCost(const BenchOptions& options, BenchReport& report) {
     // The sign starts with the old face, so that the face change really takes place.
     FakeClock clock(BeforeTheNewFace());
-    TestWindowOptions targetOptions;
-    targetOptions.title = "Bench render target";
-    targetOptions.x = 300 + 122;
-    targetOptions.y = 250;
-    const HWND target = CreateTestWindow(targetOptions);
-    const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
-    if (!sign) {
-        std::printf("  render: the target got no sign\n");
-        DestroyWindow(target);
-        return;
-    }
-
-    const size_t mostFrames = options.quick ? 12 : 100000;
     RenderFloor floor;
-    TimeScript<SignChangeWalker>("sign change", 1, *sign, mostFrames, floor, report);
-    TimeScript<LadderVisitWalker>("ladder visit", 1, *sign, mostFrames, floor, report);
-    TimeScript<PlacardWalker>("placard stroll", 1, *sign, mostFrames, floor, report);
-    // Seven frames a glint: a few of them.
-    TimeScript<SparkleActor>("sparkle", options.quick ? 1 : 8, *sign, mostFrames, floor, report);
-
+    for (const UINT dpi : {96u, 192u}) {
+        FakeMonitors monitors(
+            {{RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, dpi}});
+        TestWindowOptions targetOptions;
+        targetOptions.title = "Bench render target";
+        targetOptions.x = 300 + 122;
+        targetOptions.y = 250;
+        const HWND target = CreateTestWindow(targetOptions);
+        const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
+        if (!sign) {
+            std::printf("  render: the target got no sign\n");
+            DestroyWindow(target);
+            return;
+        }
+        const char* at = dpi == 96 ? "" : " at 2x";
+        const size_t mostFrames = options.quick ? 12 : 100000;
+        TimeScript<SignChangeWalker>("sign change", at, 1, *sign, mostFrames, floor, report);
+        TimeScript<LadderVisitWalker>("ladder visit", at, 1, *sign, mostFrames, floor, report);
+        TimeScript<PlacardWalker>("placard stroll", at, 1, *sign, mostFrames, floor, report);
+        // Seven frames a glint: a few of them.
+        TimeScript<SparkleActor>("sparkle", at, options.quick ? 1 : 8, *sign, mostFrames, floor,
+                                 report);
+        DestroyAllSprites();
+        DestroyWindow(target);
+        PumpMessages();
+    }
     TimeRenderParts(options, report);
-
-    DestroyAllSprites();
-    DestroyWindow(target);
-    PumpMessages();
 }

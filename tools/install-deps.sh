@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64
           xvfb xauth cmake ninja-build googletest imagemagick xdotool
-          fonts-wine libcairo2-dev pkg-config g++ fonts-dejavu-core
+          fonts-wine libcairo2-dev pkg-config g++ fonts-dejavu-core zip unzip
           xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
           libxrandr2 libxinerama1 libxrandr2:i386 libxinerama1:i386)
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "gfx/Drawing.h"
+#include "gfx/QuietSettings.h"
 #include "gfx/RegionResource.h"
 #include "windows/HandleRegistry.h"
 
@@ -179,6 +180,11 @@ bool Actor::UserStayedWithTarget() {
 
 void Actor::Tick() {
     if (!IsWindow(window)) {
+        return;
+    }
+    // The user asked for no motion: the figure must not finish its walk.
+    if (!AnimationsOn()) {
+        Close();
         return;
     }
     if (!IsWindow(target)) {

@@ -14,7 +14,8 @@ public:
     ~Actor() override;
 
     int HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Closes the figure when the user left its target, else shows at most one new frame.
+    // Closes the figure when the user left its target or turned animations off, else shows
+    // at most one new frame.
     void Tick() override;
 
     // Moves the point (a copy of the origin) and returns the frame to show now, or a

@@ -4,6 +4,7 @@
 #include "actors/PlacardWalker.h"
 #include "actors/SignChangeWalker.h"
 #include "gfx/Clock.h"
+#include "gfx/QuietSettings.h"
 #include "sign/SignWindow.h"
 
 #include <cstdint>
@@ -43,6 +44,9 @@ bool FaceChangeDue(const SignWindow& sign) {
 
 void ScheduleWalker(SignWindow* sign, HWND foreground) {
     if (!sign) {
+        return;
+    }
+    if (!AnimationsOn() || UserWantsQuiet()) {
         return;
     }
     if (busySign && Within(CurrentTime(), lastLaunchTime, BUSY_ESCAPE_SECONDS)) {

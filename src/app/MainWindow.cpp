@@ -2,6 +2,7 @@
 
 #include "actors/Scheduler.h"
 #include "gfx/Clock.h"
+#include "gfx/QuietSettings.h"
 #include "app/ForegroundWatcher.h"
 #include "app/TrayIcon.h"
 #include "sign/SignWindow.h"
@@ -20,6 +21,18 @@ namespace {
 constexpr UINT MAIN_ICON = 107;
 constexpr UINT SMALL_ICON = 5000;
 constexpr UINT MAIN_MENU = 109;
+constexpr int QUIET_READ_TICKS = 20;
+
+int ticksSinceQuietRead = 0;
+
+// About once a second: the settings change rarely, and the tick must stay cheap.
+void ReadQuietSettingsNowAndThen() {
+    ticksSinceQuietRead = ticksSinceQuietRead + 1;
+    if (ticksSinceQuietRead >= QUIET_READ_TICKS) {
+        ticksSinceQuietRead = 0;
+        ReadQuietSettings();
+    }
+}
 
 void ShutDown(HWND window) {
     while (!handleRegistry.Empty()) {
@@ -75,6 +88,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             SetTrayIcon(window, true);
             timerId = SetTimer(window, TICK_TIMER_ID, TICK_PERIOD_MS, nullptr);
             srand(static_cast<unsigned>(CurrentTime()));
+            ReadQuietSettings();
+            ticksSinceQuietRead = 0;
             return 0;
         case WM_TIMER:
             if (wParam == timerId) {
@@ -84,6 +99,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DESTROY:
             ShutDown(window);
             return 0;
+        case WM_SETTINGCHANGE:
+            // A figure must stop at once when the user turns animations off.
+            ReadAnimationSetting();
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_TRAY_NOTIFY:
             HandleTrayNotify(window, lParam);
             return DefWindowProcA(window, message, wParam, lParam);
@@ -93,6 +112,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void RunTick() {
+    ReadQuietSettingsNowAndThen();
     HWND candidate = GetForegroundWindow();
     handleRegistry.Walk([&candidate](HWND, ScreenWindow* object) {
         object->Tick();

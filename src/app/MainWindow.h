@@ -22,5 +22,6 @@ bool CreateMainWindow(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // One pass of the 50 ms heartbeat: every object ticks, the foreground window is claimed
-// by its own sprite or by its sign, and an unclaimed one may get a new sign.
+// by its own sprite or by its sign, and an unclaimed one may get a new sign. Every 20th
+// pass first reads the quiet settings again.
 void RunTick();

@@ -11,7 +11,6 @@ NOTIFYICONDATAA trayIconData = {};
 HICON trayIcon = nullptr;
 
 namespace {
-constexpr int TRAY_ICON_SIZE = 16;
 constexpr const char* TRAY_TIP = "Tarvolen";
 // Bottom-right corner at the point; the choice is returned, not sent.
 constexpr UINT TRAY_MENU_FLAGS = TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN | TPM_RIGHTALIGN;
@@ -22,11 +21,12 @@ int SetTrayIcon(HWND window, bool add) {
         Shell_NotifyIconA(NIM_DELETE, &trayIconData);
         return 0;
     }
-    // Re-adding after a taskbar restart reuses the image instead of loading another.
+    // Re-adding after a taskbar restart reuses the image instead of loading another. The
+    // system's small-icon size is 16 at 100 % and grows with the display's scale.
     if (!trayIcon) {
-        trayIcon =
-            static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON,
-                                          TRAY_ICON_SIZE, TRAY_ICON_SIZE, LR_DEFAULTCOLOR));
+        trayIcon = static_cast<HICON>(LoadImageA(appInstance, MAKEINTRESOURCEA(IDI_SMALL),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     }
     if (!trayIcon) {
         return -1;

@@ -11,8 +11,35 @@
 namespace {
 constexpr DWORD ARRIVAL_MS = 3000;
 constexpr DWORD LEAVE_MS = 1500;
+constexpr DWORD CALM_WATCH_MS = 30000;
+// How long the window stands still between two moves during the calm.
+constexpr DWORD CALM_LOOK_MS = 2000;
 constexpr int STEP_PIXELS = 6;
 constexpr double STEP_MS = 150.0;
+
+// The sign of a window, alone, shown beside its top-left corner.
+bool SignHangsAt(HWND target, int left, int top) {
+    const std::vector<HWND> signs = SignsOf(target);
+    return signs.size() == 1 && IsWindowVisible(signs.front()) &&
+           RectOf(signs.front()).left == left - SIGN_WIDTH && RectOf(signs.front()).top == top;
+}
+
+// "Show animations in Windows" is kept in the Wine prefix, where every later test would
+// find it: turned on as the guard comes, in case a killed run left it off, and as it goes.
+class AnimationSettingGuard {
+public:
+    AnimationSettingGuard() { Turn(true); }
+    ~AnimationSettingGuard() { Turn(true); }
+    AnimationSettingGuard(const AnimationSettingGuard&) = delete;
+    AnimationSettingGuard& operator=(const AnimationSettingGuard&) = delete;
+
+    // Tells every top-level window of the desktop, as the system's own settings page does.
+    static bool Turn(bool on) {
+        return SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0,
+                                     reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
+                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != 0;
+    }
+};
 
 // A window with a sign and a figure on its way to it.
 struct VisitScene {
@@ -126,16 +153,43 @@ TEST(FigureWalk, NoneComesToASignOverTheLeftEdgeUntilItsWindowMovesRight) {
     ProgramProcess sample;
     const HWND target = StartSample(sample, "Edge sample", 60, 150, 400, 300);
     ASSERT_NE(target, nullptr);
-    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] {
-        const std::vector<HWND> signs = SignsOf(target);
-        return signs.size() == 1 && IsWindowVisible(signs.front()) &&
-               RectOf(signs.front()).left == 60 - SIGN_WIDTH;
-    }));
+    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return SignHangsAt(target, 60, 150); }));
     Sleep(1500);
     EXPECT_TRUE(FiguresOf(mainWindow).empty());
 
     SetWindowPos(target, nullptr, 300, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return VisibleFigure(mainWindow) != nullptr; }));
     ASSERT_TRUE(CloseProgram(program, mainWindow));
+}
+
+// With animations off no figure comes, however long the window stays in front, and its sign
+// still follows it; with them on again, figures come. Wine keeps the setting per process as
+// first read, so the program is started anew to see it change.
+TEST(FigureWalk, NoneComesWhileAnimationsAreOffThoughTheSignFollowsItsWindow) {
+    AnimationSettingGuard animations;
+    ASSERT_TRUE(AnimationSettingGuard::Turn(false));
+    ProgramProcess program;
+    HWND mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    ProgramProcess sample;
+    const HWND target = StartSample(sample, "Calm sample", 300, 150, 400, 300);
+    ASSERT_NE(target, nullptr);
+    const DWORD start = GetTickCount();
+    for (int move = 0; GetTickCount() - start < CALM_WATCH_MS; ++move) {
+        const int left = 300 + move % 2 * 40;
+        SetWindowPos(target, nullptr, left, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return SignHangsAt(target, left, 150); }));
+        ASSERT_FALSE(WaitUntil(CALM_LOOK_MS, [&] { return !FiguresOf(mainWindow).empty(); }))
+            << "a figure came " << GetTickCount() - start << " ms into the calm";
+    }
+    ASSERT_EQ(GetForegroundWindow(), target);
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
+
+    ASSERT_TRUE(AnimationSettingGuard::Turn(true));
+    ProgramProcess restarted;
+    mainWindow = StartProgram(restarted);
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return VisibleFigure(mainWindow) != nullptr; }));
+    ASSERT_TRUE(CloseProgram(restarted, mainWindow));
 }
 }  // namespace

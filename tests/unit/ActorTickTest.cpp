@@ -1,11 +1,13 @@
-// When a figure goes on and when it leaves: its window's birth, the checks of its target and
-// of the foreground window on every tick, a click on it.
+// When a figure goes on and when it leaves: its window's birth, the checks of its target, of
+// the foreground window and of the animation setting on every tick, a click on it.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "app/MainWindow.h"
+#include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/ScriptedActor.h"
 #include "support/TestSupport.h"
 
@@ -19,6 +21,8 @@ public:
         sign = CreateTestWindow({"Sign", 178, 200, 122, 98, WS_POPUP | WS_VISIBLE});
         other = CreateTestWindow({"Other", 700, 200, 300, 200});
         BringToFront(target);
+        quiet.Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+        ReadQuietSettings();
         actor = LaunchScriptedActor(sign, target);
         actor->ShowAt(FRAME_SQUARE, 250, 150);
         PumpMessages();
@@ -54,6 +58,7 @@ public:
 
     HWND target, sign, other;
     ScriptedActor* actor;
+    FakeQuietSettings quiet;
 };
 
 TEST_F(ActorTickTest, NewFigureWaitsHiddenAndTopMostUntilItsFirstFrame) {
@@ -85,6 +90,11 @@ TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
         {"target one pixel wider", [](ActorTickTest& t) { t.MoveTarget(0, 0, 1); }},
         {"another window in front", [](ActorTickTest& t) { BringToFront(t.other); }},
         {"a sign in front", [](ActorTickTest& t) { t.BringSpriteToFront(KIND_SIGN); }},
+        {"animations turned off",
+         [](ActorTickTest& t) {
+             t.quiet.Answer(false, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+             ReadQuietSettings();
+         }},
     };
     for (const auto& [what, act] : cases) {
         SCOPED_TRACE(what);
@@ -120,6 +130,11 @@ TEST_F(ActorTickTest, GoesOnWhileTheUserStaysWithTheTargetItsSignOrTheFigures) {
     EXPECT_EQ(actor->NextFrameCalls(), 6);
     EXPECT_EQ(actor->Origin(), (PointD{250, 150}));
     EXPECT_EQ(CallCount("SetWindowPos") + CallCount("GetDC"), 0);
+
+    // Quiet hours hold back the next figure only.
+    quiet.Answer(true, NOTIFICATION_STATE_QUIET_TIME);
+    ReadQuietSettings();
+    EXPECT_TRUE(TickAndStillOut());
 
     // ...but once it is back in front, its new rectangle gives the figure away.
     BringToFront(target);

@@ -1,11 +1,14 @@
-// The tick that drives every sprite, and the orderly shutdown of the main window.
+// The tick that drives every sprite, when it reads the quiet settings, and the orderly
+// shutdown of the main window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "app/MainWindow.h"
+#include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -113,6 +116,30 @@ TEST_F(MainWindowTest, TimerTicksOnlyWithItsOwnId) {
     EXPECT_TRUE(journal.ticks.empty());
     EXPECT_EQ(SendMessageA(mainWindowHandle, WM_TIMER, timerId, 0), 0);
     EXPECT_EQ(journal.ticks.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ReadsTheQuietSettingsAtStartEveryTwentiethTickAndOnAChange) {
+    FakeQuietSettings quiet;
+    quiet.Answer(false, NOTIFICATION_STATE_BUSY);
+    DestroyWindow(mainWindowHandle);
+    PumpMessages();
+    ASSERT_TRUE(CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE));
+    KillTimer(mainWindowHandle, timerId);
+    EXPECT_FALSE(AnimationsOn());
+    EXPECT_TRUE(UserWantsQuiet());
+
+    quiet.Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+    RunTicks(40);
+    EXPECT_EQ(quiet.AnimationReads(), 2);
+    EXPECT_EQ(quiet.StateReads(), 2);
+    EXPECT_TRUE(AnimationsOn());
+    EXPECT_FALSE(UserWantsQuiet());
+
+    // The word that the animation setting changed is not kept waiting for the next read.
+    constexpr WPARAM SET_CLIENT_AREA_ANIMATION = 0x1043;
+    quiet.Answer(false, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+    SendMessageA(mainWindowHandle, WM_SETTINGCHANGE, SET_CLIENT_AREA_ANIMATION, 0);
+    EXPECT_FALSE(AnimationsOn());
 }
 
 TEST_F(MainWindowTest, ShutdownDestroysSpritesLowestFirstThenStopsEverything) {

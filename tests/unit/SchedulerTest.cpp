@@ -1,13 +1,16 @@
 // When the tick sends a figure to the sign in front, and which: one at a time, ten seconds
 // apart, the busy hour, the face-change date, the runtime's draw, the signs that get none,
-// and launches that fail on the way.
+// the user's quiet settings, and launches that fail on the way.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
+#include <tuple>
 
 #include "actors/Scheduler.h"
+#include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/WalkStage.h"
 
 namespace {
@@ -163,6 +166,35 @@ TEST_F(SchedulerTest, HiddenSignsAndSignsOverTheLeftEdgeGetNoFigure) {
     SetWindowPos(stage.Target(), nullptr, 0, 0, 300, 200,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(FiguresAfterTicks(clock.Now() + 5, 1), 1u);
+}
+
+// No motion, a full-screen program, a presentation or quiet hours: no figure and no stamp,
+// while the sign still follows its window; once the user lets them, figures come again.
+TEST_F(SchedulerTest, SendsNoFigureWhileTheUserAsksForCalm) {
+    const std::tuple<bool, int, bool> cases[] = {
+        {true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS, true},
+        {true, NOTIFICATION_STATE_BUSY, false},
+        {true, NOTIFICATION_STATE_NOT_PRESENT, true},
+        {true, NOTIFICATION_STATE_D3D_FULL_SCREEN, false},
+        {true, NOTIFICATION_STATE_APP, true},
+        {true, NOTIFICATION_STATE_PRESENTATION_MODE, false},
+        {true, NOTIFICATION_STATE_QUIET_TIME, false},
+        {false, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS, false},
+        {true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS, true},
+    };
+    FakeQuietSettings quiet;
+    for (const auto& [animationsOn, state, sent] : cases) {
+        SCOPED_TRACE(testing::Message() << "animations " << animationsOn << ", state " << state);
+        ResetScheduler();
+        WalkStage stage;
+        quiet.Answer(animationsOn, state);
+        ReadQuietSettings();
+        SetWindowPos(stage.Target(), nullptr, 440, 260, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_EQ(FiguresAfterTicks(clock.Now(), 2), sent ? 1u : 0u);
+        EXPECT_EQ(lastLaunchTime, sent ? clock.Now() : 0);
+        EXPECT_EQ(stage.Sign()->PlacedPosition(), (PointD{440 - SIGN_WIDTH, 260}));
+    }
 }
 
 TEST_F(SchedulerTest, FailedAllocationStampsNothingAndFailedWindowStampsTheTime) {
