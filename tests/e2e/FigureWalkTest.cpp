@@ -41,24 +41,6 @@ public:
     }
 };
 
-// A window with a sign and a figure on its way to it.
-struct VisitScene {
-    ProgramProcess program;
-    ProgramProcess sample;
-    HWND mainWindow = nullptr;
-    HWND target = nullptr;
-    HWND figure = nullptr;
-
-    // The sign hangs at x = left - 122, close enough to the screen's edge that a figure
-    // is still walking in after a few seconds.
-    bool Start(const char* title, int left = 260) {
-        mainWindow = StartProgram(program);
-        target = mainWindow ? StartSample(sample, title, left, 150, 400, 300) : nullptr;
-        return target &&
-               WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)); });
-    }
-};
-
 TEST(FigureWalk, ComesInOverTheLeftEdgeSixPixelsAStepAtTheTickRate) {
     VisitScene scene;
     ASSERT_TRUE(scene.Start("Walk sample"));

@@ -49,19 +49,14 @@ TEST(HighDpi, SignShowsItsFaceInItsShapeAtTwiceTheSizeBesideTheWindow) {
 
 TEST(HighDpi, FigureWalksInOverTheLeftEdgeInTwelvePixelStepsAndNoMagentaShows) {
     ASSERT_EQ(ScreenDpi(), DPI) << "run inside tools/with-dpi.sh " << DPI;
-    ProgramProcess program;
-    const HWND mainWindow = StartProgram(program);
-    ASSERT_NE(mainWindow, nullptr);
-    ProgramProcess sample;
-    const HWND target = StartSample(sample, "Walk sample", 520, 150, 400, 300);
-    ASSERT_NE(target, nullptr);
-    HWND figure = nullptr;
-    ASSERT_TRUE(WaitUntil(FOLLOW_MS, [&] { return (figure = VisibleFigure(mainWindow)); }));
+    // Twice as far from the edge as at 100 %, for the same walk in twice as long steps.
+    VisitScene scene;
+    ASSERT_TRUE(scene.Start("Walk sample", 520));
 
     // The whole screen, sign and figure included, at every look.
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     int magenta = 0;
-    const std::vector<Sighting> walk = Follow(figure, 2500, [&] {
+    const std::vector<Sighting> walk = Follow(scene.figure, 2500, [&] {
         for (uint32_t pixel : CaptureScreen(screen).pixels) {
             magenta += ShowsMagenta(pixel);
         }
@@ -83,10 +78,10 @@ TEST(HighDpi, FigureWalksInOverTheLeftEdgeInTwelvePixelStepsAndNoMagentaShows) {
     }
     EXPECT_GE(walk.back().rect.left - walk.front().rect.left, 4 * STEP_PIXELS);
     // On its ground line, twice as far below the sign as at 100 %.
-    const RECT sign = RectOf(SignsOf(target).front());
+    const RECT sign = RectOf(SignsOf(scene.target).front());
     EXPECT_GT(walk.back().rect.bottom, sign.bottom + 100 * SCALE);
     EXPECT_LT(walk.back().rect.bottom, sign.top + 320 * SCALE);
     EXPECT_EQ(magenta, 0);
-    ASSERT_TRUE(CloseProgram(program, mainWindow));
+    ASSERT_TRUE(CloseProgram(scene.program, scene.mainWindow));
 }
 }  // namespace

@@ -1,6 +1,7 @@
 #include "e2e/support/SpriteWatch.h"
 
 namespace {
+constexpr DWORD ARRIVAL_MS = 3000;
 constexpr DWORD PAINT_MS = 3000;
 // The face a sign hung today shows, and the shape of the whole sign.
 constexpr int NEW_FACE_BITMAP = 4002;
@@ -87,6 +88,12 @@ testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place,
                << " pixels around it are wrong";
     }
     return testing::AssertionSuccess();
+}
+
+bool VisitScene::Start(const char* title, int left) {
+    mainWindow = StartProgram(program);
+    target = mainWindow ? StartSample(sample, title, left, 150, 400, 300) : nullptr;
+    return target && WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)); });
 }
 
 std::vector<Sighting> Follow(HWND figure, DWORD durationMs,

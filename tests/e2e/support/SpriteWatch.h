@@ -39,6 +39,19 @@ bool SignShownAt(HWND sign, int x, int y, int scale = 1);
 testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place,
                                           const PixelImage& desktopBefore, int scale = 1);
 
+// The program, a window with its sign and a figure on its way to it.
+struct VisitScene {
+    ProgramProcess program;
+    ProgramProcess sample;
+    HWND mainWindow = nullptr;
+    HWND target = nullptr;
+    HWND figure = nullptr;
+
+    // At 100 % the sign hangs at x = left - 122, close enough to the screen's edge that a
+    // figure is still walking in after a few seconds.
+    bool Start(const char* title, int left = 260);
+};
+
 struct Sighting {
     DWORD time;
     RECT rect;
