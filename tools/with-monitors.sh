@@ -23,13 +23,13 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "with-monitors.sh: $*" >&2
-  [ -f "$work/xorg.log" ] && grep -E '\(EE\)' "$work/xorg.log" >&2
+  grep -hE '\(EE\)|not allowed|permission' "$work/xorg.err" "$work/xorg.log" 2>/dev/null >&2
   exit 1
 }
 
 # The server picks a free display and writes its number once it accepts clients.
 Xorg -displayfd 3 -config "$root/tools/xorg-dummy.conf" -noreset -nolisten tcp \
-  -logfile "$work/xorg.log" 3>"$work/display" </dev/null >/dev/null 2>&1 &
+  -logfile "$work/xorg.log" 3>"$work/display" </dev/null >/dev/null 2>"$work/xorg.err" &
 xorg=$!
 for ((i = 0; i < 200; i++)); do
   [ -s "$work/display" ] && break
