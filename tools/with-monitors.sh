@@ -44,6 +44,8 @@ xrandr --addmode DUMMY1 1024x768 &&
   xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 \
     --output DUMMY1 --mode 1024x768 --pos 1024x0 --primary ||
   fail "RandR did not place the monitors"
+# Asking for the monitors also makes the server look at its outputs again: without such a
+# query Wine finds DUMMY1 disconnected and sees one monitor.
 listed=$(xrandr --listmonitors)
 grep -q '^Monitors: 2$' <<<"$listed" && grep -q '+\*DUMMY1 1024/[0-9]*x768/[0-9]*+1024+0 ' <<<"$listed" &&
   grep -q '+DUMMY0 1024/[0-9]*x768/[0-9]*+0+0 ' <<<"$listed" ||
