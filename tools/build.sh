@@ -27,3 +27,6 @@ if [ "$test_arch" != i686 ]; then
   cmake --build "$build/win32"
 fi
 "$root/tools/wine-prefix.sh" "$build/wineprefix"
+# The end-to-end runs on two real monitors and at 200 % each have a prefix of their own.
+"$root/tools/wine-prefix.sh" "$build/wineprefix-monitors" --copy-of "$build/wineprefix" --real-monitors
+"$root/tools/wine-prefix.sh" "$build/wineprefix-dpi192" --copy-of "$build/wineprefix" --dpi 192

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Installs the cross toolchain, Wine and the headless display tools on Debian 12.
+# Installs the cross toolchain, Wine and the headless display tools on Debian 12: Xvfb for
+# the one-screen suite, Xorg's dummy driver and the X libraries through which Wine sees
+# several monitors.
 # Idempotent and quiet: does nothing when everything is already there.
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64
           xvfb xauth cmake ninja-build googletest imagemagick xdotool
-          fonts-wine libcairo2-dev pkg-config g++ fonts-dejavu-core zip unzip)
+          fonts-wine libcairo2-dev pkg-config g++ fonts-dejavu-core zip unzip
+          xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
+          libxrandr2 libxinerama1 libxrandr2:i386 libxinerama1:i386)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 # an animated GIF of the part of the screen where it happens.
 # Usage: record-demo.sh BUILD_DIR OUTPUT_DIR [SECONDS]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/scene-seed.sh"
 build=$1
 out=$2
 seconds=${3:-${DEMO_SECONDS:-24}}
@@ -15,30 +16,10 @@ frames=$(mktemp -d)
 trap 'rm -rf "$frames"' EXIT
 mkdir -p "$out"
 
-# The program seeds the C runtime's generator with the second it starts in, and the first
-# draw picks the first figure's scene: below 34 of 100, the ladder visit. msvcrt's first
-# rand() after srand(t) is bits 16 to 30 of t * 214013 + 2531011. Draws rise by about 3 a
-# second, so within half a minute comes a second whose draw, and the draws of the next two
-# (the program may take that long to start), choose the ladder visit: the recording then
-# always shows the same scene.
-first_draw() {
-  echo $(((((($1 * 214013 + 2531011) & 0xFFFFFFFF) >> 16) & 0x7FFF) % 100))
-}
-ladder_visit_starts_now() {
-  local now
-  now=$(date +%s)
-  for lead in 0 1 2; do
-    [ "$(first_draw $((now + lead)))" -lt 34 ] || return 1
-  done
-}
-
 wine "$build/bin/SampleWindow.exe" "Notes - Sample" 250 150 420 300 </dev/null >/dev/null 2>&1 &
 sample=$!
 sleep 1.5
-for ((wait = 0; wait < 40; wait++)); do
-  ladder_visit_starts_now && break
-  sleep 1
-done
+wait_for_ladder_visit
 wine "$build/bin/Tarvolen.exe" </dev/null >/dev/null 2>&1 &
 program=$!
 

@@ -16,23 +16,6 @@ constexpr DWORD CALM_WATCH_MS = 30000;
 constexpr DWORD CALM_LOOK_MS = 2000;
 constexpr int STEP_PIXELS = 6;
 constexpr double STEP_MS = 150.0;
-constexpr uint32_t MAGENTA = 0xFF00FF;
-
-struct Sighting {
-    DWORD time;
-    RECT rect;
-};
-
-// Follows a figure's window for a while, as often as the desktop lets us look.
-std::vector<Sighting> Follow(HWND figure, DWORD durationMs) {
-    std::vector<Sighting> sightings;
-    const DWORD start = GetTickCount();
-    while (IsWindow(figure) && GetTickCount() - start < durationMs) {
-        sightings.push_back({GetTickCount(), RectOf(figure)});
-        Sleep(5);
-    }
-    return sightings;
-}
 
 // The sign of a window, alone, shown beside its top-left corner.
 bool SignHangsAt(HWND target, int left, int top) {
@@ -55,24 +38,6 @@ public:
         return SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0,
                                      reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
                                      SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != 0;
-    }
-};
-
-// A window with a sign and a figure on its way to it.
-struct VisitScene {
-    ProgramProcess program;
-    ProgramProcess sample;
-    HWND mainWindow = nullptr;
-    HWND target = nullptr;
-    HWND figure = nullptr;
-
-    // The sign hangs at x = left - 122, close enough to the screen's edge that a figure
-    // is still walking in after a few seconds.
-    bool Start(const char* title, int left = 260) {
-        mainWindow = StartProgram(program);
-        target = mainWindow ? StartSample(sample, title, left, 150, 400, 300) : nullptr;
-        return target &&
-               WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)); });
     }
 };
 
@@ -123,7 +88,7 @@ TEST(FigureWalk, ShowsTheDesktopThroughItsTransparentPixels) {
         onScreen.left = std::max(onScreen.left, 0L);
         const PixelImage picture = CaptureScreen(onScreen);
         for (uint32_t pixel : picture.pixels) {
-            magenta += pixel == MAGENTA;
+            magenta += ShowsMagenta(pixel);
             drawn += pixel != background;
         }
         Sleep(170);

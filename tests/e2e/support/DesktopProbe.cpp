@@ -24,7 +24,9 @@ PixelImage ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
 PixelImage CaptureScreen(const RECT& area) {
     const int width = WidthOf(area);
     const int height = HeightOf(area);
-    HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    // The desktop window's DC, not a DISPLAY DC: Wine reads the latter in X's coordinates,
+    // which differ from the screen's once a monitor lies left of the primary one.
+    HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -33,11 +35,11 @@ PixelImage CaptureScreen(const RECT& area) {
     PixelImage image = ReadPixels(memory, bitmap, width, height);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    DeleteDC(screen);
+    ReleaseDC(nullptr, screen);
     return image;
 }
 
-PixelImage LoadBitmapResource(int id) {
+PixelImage LoadBitmapResource(int id, int scale) {
     HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
         GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     if (!bitmap) {
@@ -46,20 +48,34 @@ PixelImage LoadBitmapResource(int id) {
     BITMAP size = {};
     GetObjectA(bitmap, sizeof(size), &size);
     HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    PixelImage image = ReadPixels(screen, bitmap, size.bmWidth, size.bmHeight);
+    const PixelImage image = ReadPixels(screen, bitmap, size.bmWidth, size.bmHeight);
     DeleteDC(screen);
     DeleteObject(bitmap);
-    return image;
+    PixelImage scaled;
+    scaled.width = image.width * scale;
+    scaled.height = image.height * scale;
+    scaled.pixels.resize(static_cast<size_t>(scaled.width) * scaled.height);
+    for (int y = 0; y < scaled.height; ++y) {
+        for (int x = 0; x < scaled.width; ++x) {
+            scaled.pixels[static_cast<size_t>(y) * scaled.width + x] =
+                image.At(x / scale, y / scale);
+        }
+    }
+    return scaled;
 }
 
-OwnedRegion LoadRegionResource(int id) {
+OwnedRegion LoadRegionResource(int id, int scale) {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), "REGION");
     if (!resource) {
         return nullptr;
     }
     const auto* data = static_cast<const RGNDATA*>(LockResource(LoadResource(module, resource)));
-    return OwnedRegion(ExtCreateRegion(nullptr, SizeofResource(module, resource), data));
+    XFORM scaling = {};
+    scaling.eM11 = static_cast<FLOAT>(scale);
+    scaling.eM22 = static_cast<FLOAT>(scale);
+    return OwnedRegion(
+        ExtCreateRegion(scale == 1 ? nullptr : &scaling, SizeofResource(module, resource), data));
 }
 
 OwnedRegion WindowShape(HWND window) {
@@ -68,6 +84,29 @@ OwnedRegion WindowShape(HWND window) {
         return nullptr;
     }
     return region;
+}
+
+bool ShowsMagenta(uint32_t pixel) {
+    const int red = (pixel >> 16) & 0xFF;
+    const int green = (pixel >> 8) & 0xFF;
+    const int blue = pixel & 0xFF;
+    return red - green >= 48 && blue - green >= 48;
+}
+
+PixelComparison CompareShapedPicture(const RECT& place, const PixelImage& picture, HRGN shape,
+                                     const PixelImage& desktopBefore) {
+    const PixelImage screen = CaptureScreen(place);
+    PixelComparison result;
+    for (int y = 0; y < screen.height; ++y) {
+        for (int x = 0; x < screen.width; ++x) {
+            if (PtInRegion(shape, x, y)) {
+                result.pictureMismatches += screen.At(x, y) != picture.At(x, y);
+            } else {
+                result.shapeMismatches += screen.At(x, y) != desktopBefore.At(x, y);
+            }
+        }
+    }
+    return result;
 }
 
 void ClickAt(int x, int y) {
@@ -89,6 +128,11 @@ RECT RectOf(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect;
+}
+
+std::string Describe(const RECT& rect) {
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "-" +
+           std::to_string(rect.right) + "," + std::to_string(rect.bottom);
 }
 
 int WidthOf(const RECT& rect) {
