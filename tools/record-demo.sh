@@ -23,11 +23,15 @@ wait_for_ladder_visit
 wine "$build/bin/Tarvolen.exe" </dev/null >/dev/null 2>&1 &
 program=$!
 
-# Frames are taken on a fixed beat; each one keeps the time it was actually taken, so the
-# GIF plays at the speed of the screen even when a capture runs late.
+# Frames are taken on a fixed beat as far as the machine keeps up, for the given time; each
+# one keeps the time it was actually taken, so the GIF plays at the speed of the screen and
+# the still shows its moment even when captures run late.
 start=$(date +%s.%N)
-count=$(awk -v s="$seconds" -v i="$interval" 'BEGIN { print int(s / i) }')
-for ((i = 0; i < count; i++)); do
+seconds_since() {
+  awk -v start="$start" -v at="$1" 'BEGIN { print at - start }'
+}
+for ((i = 0; ; i++)); do
+  awk -v t="$(seconds_since "$(date +%s.%N)")" -v s="$seconds" 'BEGIN { exit !(t >= s) }' && break
   frame=$(printf '%s/%04d' "$frames" "$i")
   date +%s.%N >"$frame.time"
   import -window root "$frame.png" 2>/dev/null || rm -f "$frame.time"
@@ -37,9 +41,12 @@ for ((i = 0; i < count; i++)); do
 done
 kill "$program" "$sample" 2>/dev/null || true
 
-# The still: the figure up the ladder, polishing the sign.
-still=$(ls "$frames"/*.png | sed -n "$(awk -v s="$still_second" -v i="$interval" \
-  'BEGIN { print int(s / i) + 1 }')p")
+# The still: the figure up the ladder, polishing the sign; the first frame taken from then on.
+for time_file in "$frames"/*.time; do
+  still=${time_file%.time}.png
+  awk -v t="$(seconds_since "$(cat "$time_file")")" -v s="$still_second" \
+    'BEGIN { exit !(t >= s) }' && break
+done
 convert "$still" -crop "$crop" +repage "$out/tarvolen.png"
 
 # Each frame stays until the next one was taken, in hundredths of a second.

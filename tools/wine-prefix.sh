@@ -8,7 +8,20 @@
 set -euo pipefail
 prefix=$1
 shift
-[ -f "$prefix/.ready" ] && exit 0
+
+# Wine draws caption buttons, menu arrows and check marks with its own Marlett font. Debian's
+# Wine 8 does not look where Debian's fonts-wine puts it, and without it the buttons show as
+# the letters "0 1 r"; a font in the prefix's own font folder is always found.
+add_marlett() {
+  local fonts=$prefix/drive_c/windows/Fonts
+  if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
+}
+if [ -f "$prefix/.ready" ]; then
+  add_marlett
+  exit 0
+fi
 base="" dpi="" real_monitors=""
 while [ $# -gt 0 ]; do
   case $1 in
@@ -40,4 +53,5 @@ if [ -n "$dpi" ]; then
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 fi
 wineserver -w
+add_marlett
 touch "$prefix/.ready"

@@ -215,8 +215,13 @@ void Actor::Tick() {
 
 void Actor::Render(HDC dc, int32_t index) {
     FrameBitmap* frame = FrameAt(index);
-    // A frame without a picture has no size to draw with.
-    if (!frame || !frame->Bitmap()) {
+    if (!frame) {
+        return;
+    }
+    if (!frame->Bitmap()) {
+        // Nothing to draw it with, but it counts as shown: the scripts step on from the
+        // current frame, and would otherwise ask for this one forever.
+        SetCurrent(index);
         return;
     }
 

@@ -5,6 +5,8 @@
 namespace {
 constexpr UINT SPRITE_CURSOR = 5012;
 constexpr UINT ACCELERATORS = 109;
+// GetMessageA failed: the last message's wParam would mean nothing.
+constexpr int MESSAGE_LOOP_FAILED = 1;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
@@ -22,8 +24,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     }
 
     const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(ACCELERATORS));
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    MSG message = {};
+    BOOL received;
+    while ((received = GetMessageA(&message, nullptr, 0, 0)) > 0) {
         if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
@@ -33,5 +36,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (spriteCursor) {
         DestroyCursor(spriteCursor);
     }
-    return static_cast<int>(message.wParam);
+    return received < 0 ? MESSAGE_LOOP_FAILED : static_cast<int>(message.wParam);
 }

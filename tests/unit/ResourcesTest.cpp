@@ -177,7 +177,8 @@ TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredAndTheFiguresStandOnOneGro
     }
 }
 
-// The shapes, their bounding boxes, and the frames whose rows their cut-outs must stay in.
+// The shapes, their bounding boxes, the frames they shape and the rows their cut-outs must
+// stay in.
 struct ShapeRow {
     int id;
     RECT bound;
@@ -185,9 +186,9 @@ struct ShapeRow {
 };
 const ShapeRow SHAPES[] = {
     {5001, {0, 0, 122, 98}, 0, -1, 0, 0},          {5002, {1, 1, 121, 97}, 0, -1, 0, 0},
-    {5003, {1, 1, 97, 263}, 4118, 4118, 4, 88},    {5004, {1, 1, 97, 263}, 4119, 4119, 4, 93},
-    {5005, {1, 1, 97, 263}, 4120, 4120, 4, 93},    {5006, {1, 1, 97, 263}, 4121, 4121, 4, 93},
-    {5007, {1, 1, 97, 263}, 4122, 4122, 4, 87},    {5008, {-1, -1, 41, 187}, 4125, 4125, 0, 30},
+    {5003, {0, 0, 98, 264}, 4118, 4118, 4, 88},    {5004, {0, 0, 98, 264}, 4119, 4119, 4, 93},
+    {5005, {0, 0, 98, 264}, 4120, 4120, 4, 93},    {5006, {0, 0, 98, 264}, 4121, 4121, 4, 93},
+    {5007, {0, 0, 98, 264}, 4122, 4122, 4, 87},    {5008, {-1, -1, 41, 187}, 4125, 4125, 0, 30},
     {5009, {-1, -1, 41, 187}, 4126, 4133, 0, 24},  {5010, {-1, -1, 90, 182}, 4134, 4134, 0, 20},
     {5011, {-1, -1, 102, 176}, 4135, 4135, 0, 14},
 };
@@ -200,7 +201,8 @@ HRGN StoredRegion(int id) {
 }
 
 // GDI keeps regions in canonical bands with their exact bounding box, so a canonical shape
-// comes back from it byte for byte. Cut-outs lie only over magenta of the frames shaped.
+// comes back from it byte for byte. Whatever of a shaped frame lies outside its shape must
+// be magenta.
 TEST(ResourcesTest, EveryWindowShapeIsCanonicalHasItsBoundAndCutsOutOnlyMagenta) {
     TestWindowOptions options;
     options.style = WS_POPUP;
@@ -223,17 +225,16 @@ TEST(ResourcesTest, EveryWindowShapeIsCanonicalHasItsBoundAndCutsOutOnlyMagenta)
         for (int frame = shape.firstFrame; frame <= shape.lastFrame; ++frame) {
             const StoredBitmap b = ReadStoredBitmap(frame);
             ASSERT_EQ(b.leftOut, 0);
-            for (int y = shape.bound.top; y < shape.bound.bottom; ++y) {
-                for (int x = shape.bound.left; x < shape.bound.right; ++x) {
+            for (int y = 0; y < b.header.biHeight; ++y) {
+                for (int x = 0; x < b.header.biWidth; ++x) {
                     if (PtInRegion(region, x, y)) {
                         continue;
                     }
                     ++cut;
                     firstRow = std::min(firstRow, y);
                     lastRow = std::max(lastRow, y);
-                    ASSERT_TRUE(x >= 0 && y >= 0 && x < b.header.biWidth && y < b.header.biHeight &&
-                                b.IsMagenta(x, y))
-                        << "cut-out over frame " << frame << " at " << x << "," << y;
+                    ASSERT_TRUE(b.IsMagenta(x, y))
+                        << "frame " << frame << " is cut off at " << x << "," << y;
                 }
             }
         }

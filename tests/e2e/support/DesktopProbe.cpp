@@ -112,15 +112,16 @@ PixelComparison CompareShapedPicture(const RECT& place, const PixelImage& pictur
 void ClickAt(int x, int y) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    // Press and release carry the point too: in a fresh X session Wine may put the pointer
+    // back where X had it a moment after the first move, and a bare press would land there.
+    const DWORD actions[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (x * 65536 + screenWidth / 2) / screenWidth;
-        input.mi.dy = (y * 65536 + screenHeight / 2) / screenHeight;
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = (x * 65536 + screenWidth / 2) / screenWidth;
+        inputs[i].mi.dy = (y * 65536 + screenHeight / 2) / screenHeight;
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | actions[i];
     }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     SendInput(3, inputs, sizeof(INPUT));
 }
 
