@@ -1,5 +1,7 @@
 #include "e2e/support/ProgramProcess.h"
 
+#include <cstdio>
+
 std::string PathBesideTests(const char* fileName) {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -17,8 +19,18 @@ bool ProgramProcess::Start(const char* exeName, const std::string& arguments) {
     std::string commandLine = "\"" + path + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    return CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info) != 0;
+    // Twice in some ninety runs on a busy machine Wine failed to start the sample window at
+    // once. Try again after a moment, and say so: a program that cannot start fails twice.
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        if (CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
+            return true;
+        }
+        std::printf("starting %s failed (attempt %d, error %lu)\n", exeName, attempt,
+                    GetLastError());
+        Sleep(500);
+    }
+    return false;
 }
 
 bool ProgramProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
