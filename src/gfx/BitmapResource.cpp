@@ -57,6 +57,19 @@ bool DecodeRunLength(const uint8_t* data, size_t size, int32_t width, int32_t he
     }
     return row >= height - 1;
 }
+// Sets bits first to end - 1 of a row of a monochrome bitmap, the highest bit first.
+void SetBits(uint8_t* row, int32_t first, int32_t end) {
+    for (int32_t bit = first; bit < end;) {
+        if (bit % 8 == 0 && end - bit >= 8) {
+            const int32_t wholeBytes = (end - bit) / 8;
+            std::memset(row + bit / 8, 0xFF, static_cast<size_t>(wholeBytes));
+            bit += wholeBytes * 8;
+        } else {
+            row[bit / 8] |= static_cast<uint8_t>(0x80 >> (bit % 8));
+            ++bit;
+        }
+    }
+}
 }  // namespace
 
 HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORREF key,
@@ -135,19 +148,34 @@ HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORRE
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* in = &pixels[static_cast<size_t>(y) * width];
         uint8_t* row = out + stride * y * scale;
-        uint8_t* maskRow = mask ? &maskBits[maskStride * y * scale] : nullptr;
-        for (int32_t x = 0, to = 0; x < width; ++x) {
-            const uint8_t index = in[x];
-            for (int32_t copy = 0; copy < scale; ++copy, ++to) {
-                row[to] = index;
-                if (maskRow && !transparent[index]) {
-                    maskRow[to / 8] |= static_cast<uint8_t>(0x80 >> (to % 8));
+        if (scale == 1) {
+            std::memcpy(row, in, static_cast<size_t>(width));
+        } else {
+            uint8_t* to = row;
+            for (int32_t x = 0; x < width; ++x) {
+                for (int32_t copy = 0; copy < scale; ++copy) {
+                    *to++ = in[x];
                 }
+            }
+        }
+        if (mask) {
+            // Whole runs of opaque pixels at a time: the pictures are mostly long runs.
+            uint8_t* maskRow = &maskBits[maskStride * y * scale];
+            for (int32_t x = 0; x < width;) {
+                while (x < width && transparent[in[x]]) {
+                    ++x;
+                }
+                const int32_t runStart = x;
+                while (x < width && !transparent[in[x]]) {
+                    ++x;
+                }
+                SetBits(maskRow, runStart * scale, x * scale);
             }
         }
         for (int32_t copy = 1; copy < scale; ++copy) {
             std::memcpy(row + stride * copy, row, stride);
-            if (maskRow) {
+            if (mask) {
+                uint8_t* maskRow = &maskBits[maskStride * y * scale];
                 std::memcpy(maskRow + maskStride * copy, maskRow, maskStride);
             }
         }

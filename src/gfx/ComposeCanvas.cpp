@@ -54,6 +54,14 @@ void ComposeCanvas::Drop() {
 }
 
 void ComposeCanvas::Release() {
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+        screen = nullptr;
+    }
+    ReleasePicture();
+}
+
+void ComposeCanvas::ReleasePicture() {
     if (dc) {
         SelectObject(dc, previousBitmap);
         DeleteDC(dc);
@@ -77,11 +85,11 @@ bool ComposeCanvas::Fit(int32_t wantedWidth, int32_t wantedHeight) {
     // Grow in both directions at once, so that a walk does not make a new picture per frame.
     const int32_t newWidth = std::max(width, wantedWidth);
     const int32_t newHeight = std::max(height, wantedHeight);
-    Release();
+    ReleasePicture();
     dc = CreateCompatibleDC(nullptr);
     bitmap = dc ? CreatePicture(newWidth, newHeight, &pixels) : nullptr;
     if (!bitmap) {
-        Release();
+        ReleasePicture();
         return false;
     }
     previousBitmap = SelectObject(dc, bitmap);
@@ -95,13 +103,15 @@ bool ComposeCanvas::CaptureScreen(const RectI& rect) {
     if (!Fit(rect.width, rect.height)) {
         return false;
     }
-    HDC screen = GetDC(nullptr);
+    // The desktop window's DC sees every monitor, also those left of or above the primary.
+    if (!screen) {
+        screen = GetDC(nullptr);
+    }
     if (!screen) {
         return false;
     }
     const bool copied =
         BitBlt(dc, 0, 0, rect.width, rect.height, screen, rect.x, rect.y, SRCCOPY) != FALSE;
-    ReleaseDC(nullptr, screen);
     GdiFlush();
     return copied;
 }

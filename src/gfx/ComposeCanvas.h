@@ -1,6 +1,6 @@
 // Where a figure puts its frame over the screen behind it before it shows the result: one
-// picture of 24 bits a pixel for the whole program, held while any figure lives and released
-// with the last one, so that nothing of it outlasts the figures.
+// picture of 24 bits a pixel for the whole program, with the DC of the screen it copies from,
+// held while any figure lives and released with the last one, so that nothing outlasts them.
 #pragma once
 
 #include <windows.h>
@@ -36,9 +36,11 @@ public:
 
 private:
     void Release();
+    void ReleasePicture();
     uint8_t* Row(int32_t y) const { return pixels + static_cast<ptrdiff_t>(y) * stride; }
 
     int holders = 0;
+    HDC screen = nullptr;
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
     HGDIOBJ previousBitmap = nullptr;
