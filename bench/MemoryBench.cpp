@@ -141,7 +141,8 @@ void MeasureFigure(const char* script, const char* at, const SignWindow& sign, i
         if (figure->ComposedBitmap()) {
             now.gdiObjects -= 2;  // the canvas's picture and DC
         }
-        canvasPeak = std::max(canvasPeak, static_cast<double>(BitmapBytes(figure->ComposedBitmap())));
+        canvasPeak =
+            std::max(canvasPeak, static_cast<double>(BitmapBytes(figure->ComposedBitmap())));
         const RectI shown = figure->WindowRect();
         largestWindow = std::max(largestWindow, 3.0 * shown.width * shown.height);
         peak.heap = std::max(peak.heap, now.heap);

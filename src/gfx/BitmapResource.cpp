@@ -111,8 +111,8 @@ HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORRE
         }
         for (int32_t y = 0; y < height; ++y) {
             const int32_t from = topDown ? y : height - 1 - y;
-            std::memcpy(&pixels[static_cast<size_t>(y) * width], data + bitsAt + storedStride * from,
-                        width);
+            std::memcpy(&pixels[static_cast<size_t>(y) * width],
+                        data + bitsAt + storedStride * from, width);
         }
     }
 

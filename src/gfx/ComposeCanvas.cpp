@@ -128,10 +128,10 @@ void ComposeCanvas::CopyFrom(HBITMAP saved, int32_t x, int32_t y, int32_t copyWi
     }
     const int32_t sourceStride = RowBytes(savedWidth);
     for (int32_t row = 0; row < copyHeight; ++row) {
-        std::memcpy(Row(y + row) + x * BYTES_PER_PIXEL,
-                    source + static_cast<ptrdiff_t>(fromY + row) * sourceStride +
-                        fromX * BYTES_PER_PIXEL,
-                    static_cast<size_t>(copyWidth) * BYTES_PER_PIXEL);
+        std::memcpy(
+            Row(y + row) + x * BYTES_PER_PIXEL,
+            source + static_cast<ptrdiff_t>(fromY + row) * sourceStride + fromX * BYTES_PER_PIXEL,
+            static_cast<size_t>(copyWidth) * BYTES_PER_PIXEL);
     }
 }
 

@@ -22,8 +22,8 @@ public:
     // The screen inside rect, to the top-left corner; false when the screen cannot be read.
     bool CaptureScreen(const RectI& rect);
     // A rectangle of a picture made by SaveTo, to (x, y).
-    void CopyFrom(HBITMAP saved, int32_t x, int32_t y, int32_t width, int32_t height,
-                  int32_t fromX, int32_t fromY);
+    void CopyFrom(HBITMAP saved, int32_t x, int32_t y, int32_t width, int32_t height, int32_t fromX,
+                  int32_t fromY);
     // The top-left width x height, into saved when it has that size, else into a new
     // picture that replaces it; null when none can be made.
     HBITMAP SaveTo(HBITMAP saved, int32_t width, int32_t height);

@@ -23,7 +23,8 @@ bool ReadIndexedPixels(HBITMAP bitmap, HDC dc, IndexedPixels& pixels) {
     }
     {
         SelectedObject selected(colourDc, bitmap);
-        pixels.colourCount = static_cast<int32_t>(GetDIBColorTable(colourDc, 0, 256, pixels.colours));
+        pixels.colourCount =
+            static_cast<int32_t>(GetDIBColorTable(colourDc, 0, 256, pixels.colours));
     }
     if (ownDc) {
         DeleteDC(ownDc);

@@ -42,9 +42,8 @@ bool FrameBitmap::Load(HINSTANCE moduleInstance, bool makeMask, int32_t scale) {
                                    makeMask ? &mask : nullptr);
         prepared = bitmap != nullptr;
         if (!bitmap) {
-            bitmap = static_cast<HBITMAP>(LoadImageA(moduleInstance,
-                                                     MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP,
-                                                     0, 0, LR_CREATEDIBSECTION));
+            bitmap = static_cast<HBITMAP>(LoadImageA(moduleInstance, MAKEINTRESOURCEA(resourceId),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         }
     } else if (fileName) {
         bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0,

@@ -71,8 +71,16 @@ bool WriteBmpFile(const char* path, int width, int height, const PixelFunction& 
     const DWORD tableBytes = indexed ? static_cast<DWORD>(colours.size() * sizeof(RGBQUAD)) : 0;
     const DWORD headerBytes = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + tableBytes;
     BITMAPFILEHEADER header = {0x4D42 /* BM */, headerBytes + pixelBytes, 0, 0, headerBytes};
-    BITMAPINFOHEADER info = {sizeof(info), width, height, 1, static_cast<WORD>(bitCount), BI_RGB,
-                             pixelBytes, 0, 0, indexed ? static_cast<DWORD>(colours.size()) : 0,
+    BITMAPINFOHEADER info = {sizeof(info),
+                             width,
+                             height,
+                             1,
+                             static_cast<WORD>(bitCount),
+                             BI_RGB,
+                             pixelBytes,
+                             0,
+                             0,
+                             indexed ? static_cast<DWORD>(colours.size()) : 0,
                              0};
     std::vector<RGBQUAD> table;
     for (const COLORREF colour : colours) {

@@ -205,10 +205,10 @@ TEST_F(ActorRenderTest, ReusesTheBackgroundAndCanvasAndSkipsFramesWithoutPicture
         int x, y, captures;
         SIZE canvas;
     } steps[] = {
-        {FRAME_FIGURE, 300, 300, 1, {40, 40}},   {FRAME_FIGURE, 300, 300, 0, {40, 40}},
-        {FRAME_FIGURE, 302, 301, 1, {42, 41}},   {FRAME_FIGURE, 304, 302, 1, {42, 41}},
-        {FRAME_WIDE, 100, 100, 1, {100, 50}},    {FRAME_TALL, 400, 400, 1, {100, 60}},
-        {FRAME_SMALL, 100, 500, 1, {100, 60}},   {FRAME_MISSING, 350, 320, 0, {100, 60}},
+        {FRAME_FIGURE, 300, 300, 1, {40, 40}},      {FRAME_FIGURE, 300, 300, 0, {40, 40}},
+        {FRAME_FIGURE, 302, 301, 1, {42, 41}},      {FRAME_FIGURE, 304, 302, 1, {42, 41}},
+        {FRAME_WIDE, 100, 100, 1, {100, 50}},       {FRAME_TALL, 400, 400, 1, {100, 60}},
+        {FRAME_SMALL, 100, 500, 1, {100, 60}},      {FRAME_MISSING, 350, 320, 0, {100, 60}},
         {TEST_FRAME_COUNT, 360, 330, 0, {100, 60}},
     };
     RectI window;
