@@ -139,7 +139,7 @@ void MeasureFigure(const char* script, const char* at, const SignWindow& sign, i
         // The picture figures compose on is shared by all of them, and counted on its own.
         Held now = before.Now(frameBytes + BitmapBytes(figure->SavedBackground()));
         if (figure->ComposedBitmap()) {
-            now.gdiObjects -= 2;  // the canvas's picture and DC
+            now.gdiObjects -= 3;  // the shared canvas's picture, its DC and the screen's DC
         }
         canvasPeak =
             std::max(canvasPeak, static_cast<double>(BitmapBytes(figure->ComposedBitmap())));
