@@ -22,6 +22,8 @@ void MeasureStartup(const BenchOptions& options, BenchReport& report);
 void MeasureTickCost(const BenchOptions& options, BenchReport& report);
 void MeasureRenderCost(const BenchOptions& options, BenchReport& report);
 void MeasureMemory(const BenchOptions& options, BenchReport& report);
+// From a figure's creation to its first frame, while its pictures load.
+void MeasureFigureStart(const BenchOptions& options, BenchReport& report);
 // A real run on the 50 ms timer and the message loop.
 void MeasureFrameCadence(const BenchOptions& options, BenchReport& report);
 

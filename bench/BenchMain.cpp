@@ -1,7 +1,7 @@
 // Benchmarks of the program's costs, each figure beside its floor from the same run.
 // Usage: Bench.exe [--quick] [--json PATH] [--table PATH] [--only GROUP]
 //   --quick   tiny counts, to check that every section works (the test command runs this)
-//   --only    one of startup, tick, render, memory, cadence
+//   --only    one of startup, tick, render, start, memory, cadence
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +15,7 @@ bool Wanted(const char* only, const char* group) {
     return !only || std::strcmp(only, group) == 0;
 }
 
-const char* const GROUPS[] = {"startup", "tick", "render", "memory", "cadence"};
+const char* const GROUPS[] = {"startup", "tick", "render", "start", "memory", "cadence"};
 
 // Every section that ran gave at least one figure.
 bool Complete(const BenchReport& report, const char* only) {
@@ -80,6 +80,9 @@ int main(int argc, char** argv) {
     }
     if (Wanted(only, "render")) {
         MeasureRenderCost(options, report);
+    }
+    if (Wanted(only, "start")) {
+        MeasureFigureStart(options, report);
     }
     if (Wanted(only, "memory")) {
         MeasureMemory(options, report);

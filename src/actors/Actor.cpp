@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "gfx/ComposeCanvas.h"
 #include "gfx/Drawing.h"
 #include "gfx/QuietSettings.h"
 #include "gfx/RegionResource.h"
@@ -19,16 +20,6 @@ int32_t Truncate(double value) {
     return static_cast<int32_t>(value);
 }
 
-bool BitmapSize(HBITMAP bitmap, int32_t& width, int32_t& height) {
-    BITMAP info;
-    if (GetObjectA(bitmap, sizeof(info), &info) == 0) {
-        return false;
-    }
-    width = info.bmWidth;
-    height = info.bmHeight;
-    return true;
-}
-
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -36,18 +27,14 @@ bool SameRect(const RECT& a, const RECT& b) {
 
 Actor::Actor(HWND signWindow, HWND targetWindow) : sign(signWindow), target(targetWindow) {
     GetWindowRect(target, &startTargetRect);
+    composeCanvas.Hold();
 }
 
 Actor::~Actor() {
-    if (composedBitmap) {
-        DeleteObject(composedBitmap);
-    }
     if (savedBackground) {
         DeleteObject(savedBackground);
     }
-    if (newBackground) {
-        DeleteObject(newBackground);
-    }
+    composeCanvas.Drop();
 }
 
 bool Actor::Create(HWND mainWindowHandle) {
@@ -56,6 +43,10 @@ bool Actor::Create(HWND mainWindowHandle) {
 
 void Actor::SetOrigin(int32_t x, int32_t y) {
     origin = PointD{static_cast<double>(x), static_cast<double>(y)};
+}
+
+HBITMAP Actor::ComposedBitmap() const {
+    return savedBackground ? composeCanvas.Bitmap() : nullptr;
 }
 
 RectI Actor::FrameScreenRect(const FrameBitmap& frame, const PointD& at) {
@@ -104,14 +95,15 @@ void Actor::LoadScriptFrames(int32_t firstBitmap, int32_t frameCount, const Fram
 void Actor::PaintComposed(HWND handle) {
     PAINTSTRUCT paint;
     HDC paintDc = BeginPaint(handle, &paint);
-    HDC memoryDc = CreateCompatibleDC(paintDc);
-    // Nothing was composed before the first frame, and the window is hidden until then.
-    if (memoryDc && composedBitmap) {
-        BlitBitmap(paintDc, 0, 0, windowRect.width, windowRect.height, memoryDc, composedBitmap, 0,
-                   0);
-    }
-    if (memoryDc) {
-        DeleteDC(memoryDc);
+    // Nothing was shown before the first frame, and the window is hidden until then.
+    if (savedBackground && previousFrame &&
+        composeCanvas.Fit(windowRect.width, windowRect.height)) {
+        composeCanvas.CopyFrom(savedBackground, 0, 0, windowRect.width, windowRect.height, 0, 0);
+        const PointD drawOffset = previousFrame->Offset();
+        composeCanvas.Draw(previousFrame->Bitmap(), previousFrame->Mask(), TRANSPARENT_KEY,
+                           Truncate(previousOrigin.x + drawOffset.x - windowRect.x),
+                           Truncate(previousOrigin.y + drawOffset.y - windowRect.y));
+        composeCanvas.Show(paintDc, windowRect.width, windowRect.height);
     }
     EndPaint(handle, &paint);
 }
@@ -247,66 +239,39 @@ void Actor::Render(HDC dc, int32_t index) {
         }
     }
 
-    HDC destinationDc = CreateCompatibleDC(dc);
-    HDC sourceDc = CreateCompatibleDC(dc);
-
     if (newRect != windowRect) {
-        newBackground = CaptureScreenRect(newRect);
+        const bool captured = composeCanvas.CaptureScreen(newRect);
         int x, y, width, height;
-        if (IntersectRects(windowRect, newRect, x, y, width, height) && savedBackground &&
-            newBackground) {
+        if (captured && savedBackground &&
+            IntersectRects(windowRect, newRect, x, y, width, height)) {
             // There the screen shows the figure itself; the earlier copy is the clean one.
-            CopyBitmapRect(destinationDc, newBackground, x - newRect.x, y - newRect.y, width,
-                           height, sourceDc, savedBackground, x - windowRect.x, y - windowRect.y);
+            composeCanvas.CopyFrom(savedBackground, x - newRect.x, y - newRect.y, width, height,
+                                   x - windowRect.x, y - windowRect.y);
         }
-        if (savedBackground) {
+        if (captured) {
+            savedBackground = composeCanvas.SaveTo(savedBackground, newRect.width, newRect.height);
+        } else if (savedBackground) {
             DeleteObject(savedBackground);
             savedBackground = nullptr;
         }
-    } else {
-        newBackground = savedBackground;
-        savedBackground = nullptr;
-    }
-
-    int32_t composedWidth = 0;
-    int32_t composedHeight = 0;
-    if (composedBitmap && BitmapSize(composedBitmap, composedWidth, composedHeight) &&
-        (composedWidth < newRect.width || composedHeight < newRect.height)) {
-        DeleteObject(composedBitmap);
-        composedBitmap = nullptr;
-    }
-    if (!composedBitmap) {
-        composedBitmap = CreateCompatibleBitmap(dc, newRect.width, newRect.height);
-    }
-
-    if (newBackground) {
-        CopyBitmapRect(destinationDc, composedBitmap, 0, 0, newRect.width, newRect.height, sourceDc,
-                       newBackground, 0, 0);
+    } else if (savedBackground && composeCanvas.Fit(newRect.width, newRect.height)) {
+        composeCanvas.CopyFrom(savedBackground, 0, 0, newRect.width, newRect.height, 0, 0);
     }
 
     const PointD drawOffset = frame->Offset();
-    const int32_t frameX = Truncate(origin.x + drawOffset.x - newRect.x);
-    const int32_t frameY = Truncate(origin.y + drawOffset.y - newRect.y);
-    if (frame->Mask()) {
-        HGDIOBJ previousBitmap = SelectObject(destinationDc, composedBitmap);
-        MaskedBlit(destinationDc, frame->Bitmap(), frame->Mask(), frameX, frameY, frame->Width(),
-                   frame->Height(), 0, 0);
-        SelectObject(destinationDc, previousBitmap);
-    } else {
-        CopyBitmapRect(destinationDc, composedBitmap, frameX, frameY, frame->Width(),
-                       frame->Height(), sourceDc, frame->Bitmap(), 0, 0);
-    }
+    composeCanvas.Draw(frame->Bitmap(), frame->Mask(), TRANSPARENT_KEY,
+                       Truncate(origin.x + drawOffset.x - newRect.x),
+                       Truncate(origin.y + drawOffset.y - newRect.y));
 
     ClipToMonitor(newRect);
     SetWindowPos(window, HWND_TOPMOST, newRect.x, newRect.y, newRect.width, newRect.height,
                  SHOW_FRAME_FLAGS);
+    // Shown at once, the frame needs no paint message, which would have to compose it again.
+    composeCanvas.Show(dc, newRect.width, newRect.height);
+    ValidateRect(window, nullptr);
 
     windowRect = newRect;
     SetCurrent(index);
     previousFrame = FrameAt(index);
     previousOrigin = origin;
-    savedBackground = newBackground;
-    newBackground = nullptr;
-    DeleteDC(sourceDc);
-    DeleteDC(destinationDc);
 }

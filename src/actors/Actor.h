@@ -40,7 +40,8 @@ public:
     PointD PreviousOrigin() const { return previousOrigin; }
     PointD Origin() const { return origin; }
     RectI WindowRect() const { return windowRect; }
-    HBITMAP ComposedBitmap() const { return composedBitmap; }
+    // The picture the last frame was composed on; all figures share it.
+    HBITMAP ComposedBitmap() const;
     HBITMAP SavedBackground() const { return savedBackground; }
     int32_t AppliedRegion() const { return appliedRegion; }
     const ScreenMonitor& Monitor() const { return monitor; }
@@ -63,9 +64,7 @@ protected:
     PointD origin;
     RectI windowRect;
     RectI newRect;
-    HBITMAP composedBitmap = nullptr;
     HBITMAP savedBackground = nullptr;
-    HBITMAP newBackground = nullptr;
     int32_t wantedRegion = -1;
     int32_t appliedRegion = -1;
     ScreenMonitor monitor;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "gfx/BitmapResource.h"
 #include "gfx/Drawing.h"
 #include "gfx/SelectedObject.h"
 
@@ -34,17 +35,24 @@ bool FrameBitmap::Load(HINSTANCE moduleInstance, bool makeMask, int32_t scale) {
     if (bitmap) {
         return true;
     }
+    bool prepared = false;
     if (resourceId >= 0) {
-        bitmap = static_cast<HBITMAP>(LoadImageA(moduleInstance, MAKEINTRESOURCEA(resourceId),
-                                                 IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+        // As stored, 8 bits a pixel, scaled and masked in one pass over its pixels.
+        bitmap = LoadIndexedBitmap(moduleInstance, resourceId, scale, TRANSPARENT_KEY,
+                                   makeMask ? &mask : nullptr);
+        prepared = bitmap != nullptr;
+        if (!bitmap) {
+            bitmap = static_cast<HBITMAP>(LoadImageA(moduleInstance, MAKEINTRESOURCEA(resourceId),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        }
     } else if (fileName) {
-        bitmap = static_cast<HBITMAP>(
-            LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0,
+                                                 LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     }
     if (!bitmap) {
         return false;
     }
-    if (scale > 1) {
+    if (!prepared && scale > 1) {
         HBITMAP scaled = CreateScaledBitmap(bitmap, scale);
         DeleteObject(bitmap);
         bitmap = scaled;
@@ -57,7 +65,7 @@ bool FrameBitmap::Load(HINSTANCE moduleInstance, bool makeMask, int32_t scale) {
         width = info.bmWidth;
         height = info.bmHeight;
     }
-    if (makeMask) {
+    if (!prepared && makeMask) {
         mask = CreateMaskBitmap(bitmap, TRANSPARENT_KEY);
     }
     return true;

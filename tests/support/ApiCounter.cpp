@@ -21,6 +21,7 @@ std::map<std::string, Watch>& Watches() {
 
 std::set<HANDLE> liveObjects;
 std::multiset<HDC> windowDcs;
+std::multiset<HDC> screenDcs;
 ShellRequest lastShellRequest;
 
 void* CountCall(const char* name) {
@@ -97,6 +98,9 @@ HDC WINAPI GetDCShim(HWND window) {
     HDC dc = COUNT_AND_FIND(GetDC)(window);
     if (dc) {
         windowDcs.insert(dc);
+        if (!window) {
+            screenDcs.insert(dc);
+        }
     }
     return dc;
 }
@@ -112,11 +116,18 @@ int WINAPI ReleaseDCShim(HWND window, HDC dc) {
     const auto found = windowDcs.find(dc);
     if (released && found != windowDcs.end()) {
         windowDcs.erase(found);
+        const auto screen = screenDcs.find(dc);
+        if (screen != screenDcs.end()) {
+            screenDcs.erase(screen);
+        }
     }
     return released;
 }
 BOOL WINAPI BitBltShim(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
                        int sourceY, DWORD operation) {
+    if (screenDcs.count(source) != 0) {
+        CountCall(SCREEN_COPY);
+    }
     return COUNT_AND_FIND(BitBlt)(target, x, y, width, height, source, sourceX, sourceY, operation);
 }
 HINSTANCE WINAPI ShellExecuteAShim(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show) {

@@ -11,6 +11,8 @@ void InstallApiCounter();
 // Calls of one watched function (by its export name, e.g. "SetWindowPos", "CreateDCA")
 // since the last reset.
 int CallCount(const char* functionName);
+// Counted as a call: a BitBlt from a DC that GetDC gave for the whole screen.
+constexpr const char* SCREEN_COPY = "BitBlt from the screen";
 void ResetCallCounts();
 
 // Bitmaps, regions, solid brushes, memory and display DCs created through watched calls and

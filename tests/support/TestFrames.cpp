@@ -20,7 +20,9 @@ COLORREF FigurePixel(int x, int y) {
     const int dy = y - 17;
     const bool disc = dx * dx + dy * dy <= 14 * 14;
     const bool leg = x >= 24 && x < 28 && y >= 30;
-    return disc || leg ? RGB(x * 6, 230 + (y % 20), 250 - y * 5) : TRANSPARENT_KEY;
+    // Under 256 colours, so that it is stored as the program's own pictures are.
+    const int shade = (x + 41 * y) % 240;
+    return disc || leg ? RGB(shade, 230, 250 - shade / 2) : TRANSPARENT_KEY;
 }
 
 const char* TestFramePattern() {

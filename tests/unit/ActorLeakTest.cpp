@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "app/MainWindow.h"
 #include "support/ApiCounter.h"
 #include "support/ScriptedActor.h"
 #include "support/TestSupport.h"
@@ -58,6 +59,24 @@ TEST(ActorLeakTest, ThousandsOfFramesAndHundredsOfFiguresLeaveNothingBehind) {
         ASSERT_TRUE(handleRegistry.Empty()) << "life " << life;
     }
     EXPECT_EQ(LiveGdiObjects(), before);
+    DestroyWindow(target);
+}
+
+// What the figures share while any is out goes with the last, also when the program quits.
+TEST(ActorLeakTest, QuittingInTheMiddleOfWalksLeavesNothingBehind) {
+    const HWND target = CreateTestWindow({"Target", 100, 100, 700, 500});
+    BringToFront(target);
+    const int before = LiveGdiObjects();
+    PlayMixedScript(*LaunchScriptedActor(nullptr, target), 45);
+    PlayMixedScript(*LaunchScriptedActor(nullptr, target), 25);
+    ASSERT_GT(LiveGdiObjects(), before);
+
+    DestroyWindow(mainWindowHandle);
+    EXPECT_EQ(LiveGdiObjects(), before);
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ASSERT_TRUE(CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE));
+    KillTimer(mainWindowHandle, timerId);
     DestroyWindow(target);
 }
 }  // namespace
