@@ -68,12 +68,6 @@ HRGN WINAPI ExtCreateRegionShim(const XFORM* transform, DWORD size, const RGNDAT
 HRGN WINAPI CreateRectRgnShim(int left, int top, int right, int bottom) {
     return Track(REAL(CreateRectRgn)(left, top, right, bottom));
 }
-HRGN WINAPI CreateEllipticRgnShim(int left, int top, int right, int bottom) {
-    return Track(REAL(CreateEllipticRgn)(left, top, right, bottom));
-}
-HBRUSH WINAPI CreateSolidBrushShim(COLORREF colour) {
-    return Track(REAL(CreateSolidBrush)(colour));
-}
 BOOL WINAPI DeleteObjectShim(HGDIOBJ object) {
     return Untrack(object, REAL(DeleteObject)(object));
 }
@@ -83,9 +77,6 @@ int WINAPI SetWindowRgnShim(HWND window, HRGN region, BOOL redraw) {
 }
 HDC WINAPI GetDCShim(HWND window) {
     return Track(REAL(GetDC)(window));
-}
-HDC WINAPI GetWindowDCShim(HWND window) {
-    return Track(REAL(GetWindowDC)(window));
 }
 int WINAPI ReleaseDCShim(HWND window, HDC dc) {
     return Untrack(dc, REAL(ReleaseDC)(window, dc));
@@ -98,12 +89,6 @@ HINSTANCE WINAPI ShellExecuteAShim(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCST
 }
 BOOL WINAPI SetWindowPosShim(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
     return REAL(SetWindowPos)(window, after, x, y, cx, cy, flags);
-}
-BOOL WINAPI DestroyWindowShim(HWND window) {
-    return REAL(DestroyWindow)(window);
-}
-BOOL WINAPI TrackPopupMenuShim(HMENU menu, UINT flags, int x, int y, int r, HWND w, const RECT* a) {
-    return REAL(TrackPopupMenu)(menu, flags, x, y, r, w, a);
 }
 HWND WINAPI CreateDialogParamAShim(HINSTANCE instance, LPCSTR name, HWND parent, DLGPROC proc,
                                    LPARAM parameter) {
@@ -119,18 +104,13 @@ HRSRC WINAPI FindResourceAShim(HMODULE module, LPCSTR name, LPCSTR type) {
 #define SHIM(function) \
     { #function, reinterpret_cast < void*>(&function##Shim) }
 const std::map<std::string, void*> shims = {
-    SHIM(CreateDCA),          SHIM(CreateCompatibleDC),
-    SHIM(DeleteDC),           SHIM(CreateBitmap),
-    SHIM(CreateDIBSection),   SHIM(CreateCompatibleBitmap),
-    SHIM(LoadImageA),         SHIM(ExtCreateRegion),
-    SHIM(CreateRectRgn),      SHIM(CreateEllipticRgn),
-    SHIM(CreateSolidBrush),   SHIM(DeleteObject),
-    SHIM(SetWindowRgn),       SHIM(GetDC),
-    SHIM(GetWindowDC),        SHIM(ReleaseDC),
-    SHIM(ShellExecuteA),      SHIM(SetWindowPos),
-    SHIM(DestroyWindow),      SHIM(TrackPopupMenu),
-    SHIM(CreateDialogParamA), SHIM(Shell_NotifyIconA),
-    SHIM(FindResourceA),
+    SHIM(CreateDCA),          SHIM(CreateCompatibleDC), SHIM(DeleteDC),
+    SHIM(CreateBitmap),       SHIM(CreateDIBSection),   SHIM(CreateCompatibleBitmap),
+    SHIM(LoadImageA),         SHIM(ExtCreateRegion),    SHIM(CreateRectRgn),
+    SHIM(DeleteObject),       SHIM(SetWindowRgn),       SHIM(GetDC),
+    SHIM(ReleaseDC),          SHIM(ShellExecuteA),      SHIM(SetWindowPos),
+
+    SHIM(CreateDialogParamA), SHIM(Shell_NotifyIconA),  SHIM(FindResourceA),
 };
 }  // namespace
 

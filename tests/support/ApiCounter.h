@@ -12,7 +12,7 @@ void InstallApiCounter();
 int CallCount(const char* functionName);
 void ResetCallCounts();
 
-// Bitmaps, regions, brushes and DCs made through watched calls and not yet released (a region
+// Bitmaps, regions and DCs made through watched calls and not yet released (a region
 // a window accepted counts as released), window DCs from GetDC not yet given back.
 int LiveGdiObjects();
 
