@@ -135,7 +135,6 @@ FakeMonitors::~FakeMonitors() {
 }
 void FakeMonitors::SetDpi(size_t monitor, UINT dpi) {
     fakeLayout.at(monitor).dpi = dpi;
-    RefreshMonitors();
 }
 
 COLORREF ScreenPixel(int x, int y) {

@@ -38,13 +38,6 @@ public:
         }
     }
 
-    // One tick of the figure; true when it is still out after the posted messages ran.
-    bool TickAndStillOut() {
-        const HWND window = actor->Window();
-        actor->ShowAt(FRAME_SQUARE, 250, 150);
-        PumpMessages();
-        return IsWindow(window);
-    }
     void MoveTarget(int dx, int dy, int grow) {
         RECT rect;
         GetWindowRect(target, &rect);
@@ -116,35 +109,6 @@ TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(ObjectForWindow(window), nullptr);
     }
-}
-
-TEST_F(ActorTickTest, GoesOnWhileTheUserStaysWithTheTargetItsSignOrTheFigures) {
-    EXPECT_TRUE(TickAndStillOut());
-    BringToFront(actor->Window());
-    EXPECT_TRUE(TickAndStillOut());
-    // Changing the target while it is not in front is no reason to leave...
-    BringToFront(sign);
-    MoveTarget(5, 0, 0);
-    EXPECT_TRUE(TickAndStillOut());
-    BringSpriteToFront(KIND_ACTOR);
-    MoveTarget(0, 0, 5);
-    EXPECT_TRUE(TickAndStillOut());
-
-    // No frame from the script keeps the picture and the origin.
-    ResetCallCounts();
-    actor->ShowAt(-1, 999, 999);
-    EXPECT_EQ(actor->NextFrameCalls(), 6);
-    EXPECT_EQ(actor->Origin(), (PointD{250, 150}));
-    EXPECT_EQ(CallCount("SetWindowPos") + CallCount("GetDC"), 0);
-
-    // Quiet hours hold back the next figure only.
-    quiet.Answer(true, NOTIFICATION_STATE_QUIET_TIME);
-    ReadQuietSettings();
-    EXPECT_TRUE(TickAndStillOut());
-
-    // ...but once it is back in front, its new rectangle gives the figure away.
-    BringToFront(target);
-    EXPECT_FALSE(TickAndStillOut());
 }
 
 constexpr RECT PATTERN_AREA = {60, 40, 860, 640};

@@ -58,17 +58,6 @@ std::vector<HWND> Ascending(std::vector<HWND> windows) {
     return windows;
 }
 
-std::vector<SignWindow*> SignsOf(HWND target) {
-    std::vector<SignWindow*> signs;
-    handleRegistry.Walk([&](HWND, ScreenWindow* object) {
-        auto* sign = dynamic_cast<SignWindow*>(object);
-        if (sign && sign->Target() == target) {
-            signs.push_back(sign);
-        }
-    });
-    return signs;
-}
-
 class MainWindowTest : public testing::Test {
 protected:
     void TearDown() override {
@@ -113,26 +102,6 @@ TEST_F(MainWindowTest, RegistryWalksInAscendingHandleOrderWhileEntriesComeAndGo)
     handleRegistry.Remove(fake(0x18));
     EXPECT_TRUE(handleRegistry.Empty());
     EXPECT_EQ(KindForWindow(GetDesktopWindow()), KIND_NONE);
-}
-
-// Registered before WM_CREATE reaches the object, gone after WM_DESTROY with the object
-// deleted; a handled message answers 0, others get the default answer.
-TEST_F(MainWindowTest, SpriteWindowLivesFromCreateToDestroy) {
-    const HWND window = Sprite();
-    EXPECT_EQ(journal.messages.front(), static_cast<UINT>(WM_CREATE));
-    EXPECT_TRUE(journal.registeredOnCreate);
-    EXPECT_EQ(GetWindow(window, GW_OWNER), mainWindowHandle);
-    EXPECT_FALSE(IsWindowVisible(window));
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof(className));
-    EXPECT_STREQ(className, "TarvolenStrollkin");
-    SetWindowTextA(window, "abc");
-    EXPECT_EQ(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(window, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(className)), 3);
-    DestroyWindow(window);
-    EXPECT_TRUE(journal.deleted);
-    EXPECT_EQ(journal.messages.back(), static_cast<UINT>(WM_DESTROY));
-    EXPECT_EQ(ObjectForWindow(window), nullptr);
 }
 
 // Every sprite ticks, in handle order, and only on the tick timer's own id; a sprite in front
@@ -190,22 +159,6 @@ TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
     }
 }
 
-TEST_F(MainWindowTest, WindowInFrontGetsExactlyOneSignOnTheFirstTickItQualifies) {
-    const HWND window = Window();
-    BringToFront(window);
-    ShowWindow(window, SW_MAXIMIZE);
-    RunTicks(3);
-    EXPECT_TRUE(SignsOf(window).empty());
-    ShowWindow(window, SW_RESTORE);
-    BringToFront(window);
-    RunTicks(1);
-    ASSERT_EQ(SignsOf(window).size(), 1u);
-    EXPECT_EQ(SignsOf(window)[0]->Kind(), KIND_SIGN);
-    EXPECT_EQ(GetWindow(SignsOf(window)[0]->Window(), GW_OWNER), window);
-    RunTicks(5);
-    EXPECT_EQ(handleRegistry.Size(), 1u);
-}
-
 TEST_F(MainWindowTest, ReadsTheQuietSettingsAtStartEveryTwentiethTickAndOnAChange) {
     FakeQuietSettings quiet;
     quiet.Answer(false, NOTIFICATION_STATE_BUSY);
@@ -238,6 +191,7 @@ TEST_F(MainWindowTest, ShutdownDestroysSpritesLowestFirstThenStopsTheTimerAndThe
     ResetCallCounts();
     DestroyWindow(mainWindowHandle);
     EXPECT_EQ(journal.destroyed, Ascending(sprites));
+    EXPECT_TRUE(journal.deleted);
     EXPECT_TRUE(handleRegistry.Empty());
     EXPECT_EQ(CallCount("Shell_NotifyIconA"), 1);
     MSG quit;

@@ -14,15 +14,6 @@
 #include "support/TestSupport.h"
 
 namespace {
-// Modifying nothing succeeds only while the taskbar holds the icon.
-bool TaskbarHoldsIcon() {
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = mainWindowHandle;
-    probe.uID = TRAY_ICON_ID;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
 // Runs the action, whose menu loop blocks this thread, while a second thread waits for the
 // menu, notes the menu it shows and presses the keys on it. False when no menu came.
 bool WithMenu(const std::vector<WPARAM>& keys, const std::function<void()>& action,
@@ -66,23 +57,6 @@ protected:
         PumpMessages();
     }
 };
-
-// A restarted taskbar gets the icon back without another image.
-TEST_F(TrayIconTest, MainWindowAddsTheIconAndARestartedTaskbarGetsItBack) {
-    EXPECT_EQ(trayIconData.cbSize, NOTIFYICONDATAA_V1_SIZE);
-    EXPECT_EQ(trayIconData.uID, 0x55AA55AAu);
-    EXPECT_EQ(trayIconData.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(trayIconData.uCallbackMessage, UINT(WM_USER + 4));
-    EXPECT_STREQ(trayIconData.szTip, "Tarvolen");
-    ASSERT_TRUE(TaskbarHoldsIcon());
-    const HICON image = trayIconData.hIcon;
-    SetTrayIcon(mainWindowHandle, false);
-    SetTrayIcon(mainWindowHandle, false);
-    EXPECT_FALSE(TaskbarHoldsIcon());
-    SendMessageA(mainWindowHandle, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(TaskbarHoldsIcon());
-    EXPECT_EQ(trayIconData.hIcon, image);
-}
 
 // The menu loaded for each opening is gone again afterwards; choosing runs no command here.
 TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndItReturnsTheChoice) {
@@ -133,21 +107,5 @@ TEST_F(TrayIconTest, AboutOpensOnceWithTheProgramNameAndTheSponsorsHost) {
     EXPECT_NE(texts.find("Tarvolen Screen Sign 1.1"), std::string::npos) << texts;
     EXPECT_NE(texts.find("|www.tarvolen.example|"), std::string::npos) << texts;
     EXPECT_EQ(std::string(SPONSOR_PAGE).find("http://www.tarvolen.example/"), 0u);
-}
-
-// However it is closed, the dialog is really gone, not merely hidden, and the next About
-// makes a new one.
-TEST_F(TrayIconTest, OkTheCloseButtonAndDestroyingEachEndTheAboutDialog) {
-    for (auto close : {+[](HWND d) { SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0); },
-                       +[](HWND d) { SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); },
-                       +[](HWND d) { DestroyWindow(d); }}) {
-        ShowAboutDialog();
-        const HWND dialog = aboutDialog;
-        close(dialog);
-        PumpMessages();
-        EXPECT_EQ(aboutDialog, nullptr);
-        EXPECT_FALSE(IsWindow(dialog));
-    }
-    EXPECT_EQ(CallCount("CreateDialogParamA"), 3);
 }
 }  // namespace

@@ -282,25 +282,6 @@ TEST_F(WalkerScriptTest, PlacardStrollStopsBelowTheSignThenVanishesAtTheTargetsE
     EXPECT_EQ(lastLaunchTime, clock.Now());
 }
 
-// A frame whose picture failed to load takes its turn unseen, the last picture staying for
-// its ticks; the figure plays on to its end and frees the scheduler.
-TEST_F(WalkerScriptTest, FrameWithoutItsPictureTakesItsTurnAndTheFigurePlaysOn) {
-    ClockWithNextDraws({false});
-    WalkStage stage;
-    const auto traces = RecordWalks(stage, 1000, [](int) {
-        if (Actor* walker = FigureOut(Script::Placard)) {
-            walker->FrameAt(7)->Unload();
-        }
-    });
-    ASSERT_EQ(traces.size(), 1u);
-    const ActorTrace& walk = traces[0];
-    ExpectTicksAfterStanding(walk, {{7, 20}, {8, 25}, {10, 50}});
-    const auto first = walk.FirstSteps();
-    EXPECT_EQ(first.at(7).window, first.at(6).window);
-    EXPECT_NE(walk.closedTick, 0);
-    EXPECT_EQ(busySign, nullptr);
-}
-
 // Cut short between the face change's begin (frame 21) and commit (28) the posted cancel
 // puts the old face back, after the commit the new face stays; a ladder visit cut short
 // after frame 44 leaves its sparkle to run to its own end.
