@@ -20,15 +20,6 @@ HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
     return bitmap;
 }
 
-COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
-    HDC memory = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    const COLORREF colour = GetPixel(memory, x, y);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    return colour;
-}
-
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
     BITMAP info = {};
     GetObjectA(bitmap, sizeof(info), &info);

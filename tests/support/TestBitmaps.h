@@ -1,4 +1,4 @@
-// Bitmaps of known content for drawing tests: made in memory, read back pixel by pixel, or
+// Bitmaps of known content for drawing tests: made in memory, read back, or
 // written to disk as BMP files for frames that load from a file.
 #pragma once
 
@@ -12,8 +12,6 @@ using PixelFunction = std::function<COLORREF(int x, int y)>;
 
 // A screen-compatible bitmap filled from the function; the caller deletes it.
 HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel);
-// For a 1-bit mask the answer is black (0) or white (1).
-COLORREF BitmapPixel(HBITMAP bitmap, int x, int y);
 // Every pixel as 0x00RRGGBB, top row first; a 1-bit mask reads 0 or 0xFFFFFF.
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap);
 // A 24-bit BMP file.

@@ -1,52 +1,32 @@
 #include "support/TestSupport.h"
 
-#include "gfx/Clock.h"
 #include "app/MainWindow.h"
+#include "gfx/Clock.h"
 #include "support/ApiCounter.h"
 #include "windows/SpriteWindowClass.h"
 
 namespace {
-constexpr const char* TEST_CLASS_NAME = "TarvolenTestTarget";
-constexpr const char* COLOUR_PROPERTY = "TestColour";
+constexpr const char* COLOUR = "TestColour";
 
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ERASEBKGND) {
         RECT area;
         GetClientRect(window, &area);
-        const auto colour =
-            static_cast<COLORREF>(reinterpret_cast<UINT_PTR>(GetPropA(window, COLOUR_PROPERTY)));
-        HBRUSH brush = CreateSolidBrush(colour);
+        HBRUSH brush = CreateSolidBrush(COLORREF(UINT_PTR(GetPropA(window, COLOUR))));
         FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
         DeleteObject(brush);
         return 1;
     }
     if (message == WM_DESTROY) {
-        RemovePropA(window, COLOUR_PROPERTY);
+        RemovePropA(window, COLOUR);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterTestClass() {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = TEST_CLASS_NAME;
-    RegisterClassExA(&windowClass);
-    registered = true;
-}
-
 time_t fakeNow = 0;
 ClockSource replacedClock = nullptr;
-
-time_t FakeNow() {
-    return fakeNow;
-}
+std::vector<MonitorArea> fakeLayout;
+MonitorSource replacedMonitors = nullptr;
 }  // namespace
 
 bool StartProgramHere() {
@@ -57,6 +37,13 @@ bool StartProgramHere() {
     spriteCursor = LoadCursorA(instance, MAKEINTRESOURCEA(5012));
     RegisterMainClass(instance);
     RegisterSpriteClass(instance, spriteCursor);
+    WNDCLASSEXA testClass = {};
+    testClass.cbSize = sizeof(testClass);
+    testClass.lpfnWndProc = TestWindowProc;
+    testClass.hInstance = instance;
+    testClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    testClass.lpszClassName = "TarvolenTestTarget";
+    RegisterClassExA(&testClass);
     if (!CreateMainWindow(instance, SW_HIDE)) {
         return false;
     }
@@ -71,20 +58,17 @@ void StopProgramHere() {
 }
 
 HWND CreateTestWindow(const TestWindowOptions& options) {
-    RegisterTestClass();
     HWND window =
-        CreateWindowExA(options.exStyle, TEST_CLASS_NAME, options.title,
+        CreateWindowExA(options.exStyle, "TarvolenTestTarget", options.title,
                         options.style & ~WS_VISIBLE, options.x, options.y, options.width,
                         options.height, options.owner, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!window) {
-        return nullptr;
+    if (window) {
+        SetPropA(window, COLOUR, reinterpret_cast<HANDLE>(UINT_PTR(options.colour)));
+        if (options.style & WS_VISIBLE) {
+            ShowWindow(window, SW_SHOWNORMAL);
+        }
+        PumpMessages();
     }
-    SetPropA(window, COLOUR_PROPERTY,
-             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(options.colour)));
-    if (options.style & WS_VISIBLE) {
-        ShowWindow(window, SW_SHOWNORMAL);
-    }
-    PumpMessages();
     return window;
 }
 
@@ -96,21 +80,18 @@ void BringToFront(HWND window) {
 void PumpMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            continue;
+        if (message.message != WM_QUIT) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
     }
     GdiFlush();
 }
 
 void PumpFor(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    do {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(5)) {
         PumpMessages();
-        Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
+    }
     PumpMessages();
 }
 
@@ -130,46 +111,30 @@ void DestroyAllSprites() {
 
 FakeClock::FakeClock(time_t start) {
     fakeNow = start;
-    replacedClock = SetClockSource(FakeNow);
+    replacedClock = SetClockSource([] { return fakeNow; });
 }
-
 FakeClock::~FakeClock() {
     SetClockSource(replacedClock);
 }
-
 void FakeClock::Set(time_t now) {
     fakeNow = now;
 }
-
 void FakeClock::Advance(time_t seconds) {
     fakeNow += seconds;
 }
-
 time_t FakeClock::Now() const {
     return fakeNow;
 }
 
-namespace {
-std::vector<MonitorArea> fakeLayout;
-MonitorSource replacedMonitors = nullptr;
-
-std::vector<MonitorArea> FakeLayout() {
-    return fakeLayout;
-}
-}  // namespace
-
 FakeMonitors::FakeMonitors(const std::vector<MonitorArea>& layout) {
     fakeLayout = layout;
-    replacedMonitors = SetMonitorSource(FakeLayout);
+    replacedMonitors = SetMonitorSource([] { return fakeLayout; });
 }
-
 FakeMonitors::~FakeMonitors() {
     SetMonitorSource(replacedMonitors);
 }
-
 void FakeMonitors::SetDpi(size_t monitor, UINT dpi) {
     fakeLayout.at(monitor).dpi = dpi;
-    RefreshMonitors();
 }
 
 COLORREF ScreenPixel(int x, int y) {

@@ -68,7 +68,7 @@ public:
     FakeMonitors(const FakeMonitors&) = delete;
     FakeMonitors& operator=(const FakeMonitors&) = delete;
 
-    // As the user would: the program reads the monitors again.
+    // As the user would: the program finds out when it reads the monitors again.
     void SetDpi(size_t monitor, UINT dpi);
 };
 

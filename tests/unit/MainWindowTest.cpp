@@ -1,31 +1,33 @@
-// The tick that drives every sprite, when it reads the quiet settings, and the orderly
-// shutdown of the main window.
+// The handle registry and the sprite window procedure, the tick that drives every sprite and
+// gives the window in front its sign, the quiet settings it reads, and the orderly shutdown.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "app/ForegroundWatcher.h"
 #include "app/MainWindow.h"
 #include "gfx/QuietSettings.h"
+#include "sign/SignWindow.h"
 #include "support/ApiCounter.h"
 #include "support/FakeQuietSettings.h"
 #include "support/TestSupport.h"
 
 namespace {
 struct Journal {
-    std::vector<HWND> ticks;
-    std::vector<HWND> queries;
-    std::vector<HWND> destroyed;
+    std::vector<UINT> messages;
+    std::vector<HWND> ticks, queries, destroyed;
+    bool registeredOnCreate = false, deleted = false;
 };
 
 // A sprite that writes down what the tick and the window procedure do to it, and can
 // pretend to be the sign of a target window.
 class JournalSprite : public ScreenWindow {
 public:
-    JournalSprite(Journal& journal, HWND target = nullptr) : journal(journal), target(target) {}
+    JournalSprite(Journal& journal, HWND target) : journal(journal), target(target) {}
+    ~JournalSprite() override { journal.deleted = true; }
 
     void Tick() override { journal.ticks.push_back(window); }
-
     bool QueryProperty(int id, LONG_PTR& value, ScreenWindow*& object) override {
         journal.queries.push_back(window);
         if (id == PROP_TARGET && target) {
@@ -35,24 +37,19 @@ public:
         }
         return ScreenWindow::QueryProperty(id, value, object);
     }
-
     int HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) override {
+        journal.messages.push_back(message);
+        journal.registeredOnCreate |= message == WM_CREATE && ObjectForWindow(handle) == this;
         if (message == WM_DESTROY) {
             journal.destroyed.push_back(handle);
         }
-        return 0;
+        return message == WM_GETTEXTLENGTH;
     }
 
 private:
     Journal& journal;
     HWND target;
 };
-
-HWND AddSprite(Journal& journal, HWND target = nullptr, HWND owner = mainWindowHandle) {
-    auto* sprite = new JournalSprite(journal, target);
-    EXPECT_TRUE(sprite->CreateSpriteWindow(mainWindowHandle, owner));
-    return sprite->Window();
-}
 
 std::vector<HWND> Ascending(std::vector<HWND> windows) {
     std::sort(windows.begin(), windows.end(), [](HWND a, HWND b) {
@@ -65,104 +62,141 @@ class MainWindowTest : public testing::Test {
 protected:
     void TearDown() override {
         DestroyAllSprites();
-        if (target) {
-            DestroyWindow(target);
+        for (HWND window : windows) {
+            DestroyWindow(window);
         }
         PumpMessages();
     }
+    HWND Sprite(HWND target = nullptr, HWND owner = mainWindowHandle) {
+        auto* sprite = new JournalSprite(journal, target);
+        EXPECT_TRUE(sprite->CreateSpriteWindow(mainWindowHandle, owner));
+        return sprite->Window();
+    }
+    HWND Window(TestWindowOptions options = {}) {
+        windows.push_back(CreateTestWindow(options));
+        return windows.back();
+    }
 
     Journal journal;
-    HWND target = nullptr;
+    std::vector<HWND> windows;
 };
 
-TEST_F(MainWindowTest, EverySpriteTicksInHandleOrder) {
-    const std::vector<HWND> sprites = {AddSprite(journal), AddSprite(journal), AddSprite(journal)};
-    RunTicks(1);
-    EXPECT_EQ(journal.ticks, Ascending(sprites));
+// Entries added ahead of the walk are visited in it, removed ones do not derail it; the
+// order is by unsigned handle value.
+TEST_F(MainWindowTest, RegistryWalksInAscendingHandleOrderWhileEntriesComeAndGo) {
+    ScreenWindow objects[6];
+    const auto fake = [](uintptr_t key) { return reinterpret_cast<HWND>(key); };
+    for (uintptr_t key : {0x30u, 0x10u, 0x20u, 0x80000010u}) {
+        handleRegistry.Add(fake(key), &objects[0]);
+    }
+    std::vector<uintptr_t> visited;
+    handleRegistry.Walk([&](HWND window, ScreenWindow*) {
+        visited.push_back(reinterpret_cast<uintptr_t>(window));
+        handleRegistry.Remove(window);
+        if (window == fake(0x20)) {
+            handleRegistry.Add(fake(0x28), &objects[1]);
+            handleRegistry.Add(fake(0x18), &objects[2]);
+        }
+    });
+    EXPECT_EQ(visited, (std::vector<uintptr_t>{0x10, 0x20, 0x28, 0x30, 0x80000010u}));
+    handleRegistry.Remove(fake(0x18));
+    EXPECT_TRUE(handleRegistry.Empty());
+    EXPECT_EQ(KindForWindow(GetDesktopWindow()), KIND_NONE);
 }
 
-TEST_F(MainWindowTest, ASpriteInFrontClaimsItselfWithoutBeingAsked) {
-    const HWND first = AddSprite(journal);
-    const HWND second = AddSprite(journal);
-    ShowWindow(second, SW_SHOW);
-    BringToFront(second);
-    ASSERT_EQ(GetForegroundWindow(), second);
-    const size_t spritesBefore = handleRegistry.Size();
-
-    RunTicks(1);
-    EXPECT_EQ(journal.ticks.size(), 2u);
-    EXPECT_EQ(std::count(journal.queries.begin(), journal.queries.end(), second), 0);
-    EXPECT_EQ(std::count(journal.queries.begin(), journal.queries.end(), first), 1);
-    EXPECT_EQ(handleRegistry.Size(), spritesBefore);
-}
-
-TEST_F(MainWindowTest, TheSignOfTheWindowInFrontClaimsIt) {
-    target = CreateTestWindow({"Claimed target"});
+// Every sprite ticks, in handle order, and only on the tick timer's own id; a sprite in front
+// claims itself unasked, the sign of the window in front claims it, so it gets no second.
+TEST_F(MainWindowTest, EverySpriteTicksInHandleOrderAndTheWindowInFrontIsClaimed) {
+    const HWND target = Window();
     BringToFront(target);
-    AddSprite(journal);
-    AddSprite(journal, target);
-    AddSprite(journal);
-    const size_t spritesBefore = handleRegistry.Size();
-
-    RunTicks(3);
-    // Claimed by its sign, the target never gets a second one.
-    EXPECT_EQ(handleRegistry.Size(), spritesBefore);
-    EXPECT_EQ(journal.ticks.size(), 9u);
-}
-
-TEST_F(MainWindowTest, TimerTicksOnlyWithItsOwnId) {
-    AddSprite(journal);
+    const std::vector<HWND> sprites = {Sprite(), Sprite(target), Sprite()};
     EXPECT_EQ(SendMessageA(mainWindowHandle, WM_TIMER, timerId + 7, 0), 0);
     EXPECT_TRUE(journal.ticks.empty());
-    EXPECT_EQ(SendMessageA(mainWindowHandle, WM_TIMER, timerId, 0), 0);
-    EXPECT_EQ(journal.ticks.size(), 1u);
+    SendMessageA(mainWindowHandle, WM_TIMER, timerId, 0);
+    EXPECT_EQ(journal.ticks, Ascending(sprites));
+    RunTicks(2);
+    EXPECT_EQ(handleRegistry.Size(), 3u);
+
+    ShowWindow(sprites[2], SW_SHOWNA);
+    BringToFront(sprites[2]);
+    journal.queries.clear();
+    RunTicks(1);
+    EXPECT_EQ(std::count(journal.queries.begin(), journal.queries.end(), sprites[2]), 0);
+    EXPECT_EQ(handleRegistry.Size(), 3u);
+}
+
+// Titles compare exactly; a title longer than the buffer is read cut short and still counts.
+TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
+    for (const auto& [title, signable] :
+         {std::pair{"Screen Saver", false},
+          {"Tarvolen", false},
+          {"", false},
+          {"screen saver", true},
+          {"Tarvolen ", true},
+          {"A rather long document title that goes well past sixty-four characters", true}}) {
+        EXPECT_EQ(IsSignableWindow(Window({title})), signable) << '"' << title << '"';
+    }
+    EXPECT_FALSE(IsSignableWindow(mainWindowHandle));
+    HWND window = Window();
+    for (int command : {SW_MINIMIZE, SW_MAXIMIZE, SW_HIDE}) {
+        ShowWindow(window, command);
+        EXPECT_FALSE(IsSignableWindow(window)) << "show command " << command;
+        ShowWindow(window, SW_RESTORE);
+    }
+    EXPECT_FALSE(IsSignableWindow(Window({"Tool", 0, 0, 99, 99, WS_VISIBLE, WS_EX_TOOLWINDOW})));
+    // Only a visible owner rules its popups out.
+    const HWND dialog =
+        Window({"Dialog", 0, 0, 99, 99, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, window});
+    EXPECT_FALSE(IsSignableWindow(dialog));
+    ShowWindow(window, SW_HIDE);
+    EXPECT_TRUE(IsSignableWindow(dialog));
+    // Borderless, so that no frame imposes a minimum size.
+    for (SIZE size : {SIZE{11, 76}, SIZE{10, 76}, SIZE{11, 75}}) {
+        EXPECT_EQ(
+            IsSignableWindow(Window({"Small", 0, 0, size.cx, size.cy, WS_POPUP | WS_VISIBLE})),
+            size.cx == 11 && size.cy == 76)
+            << size.cx << " x " << size.cy;
+    }
 }
 
 TEST_F(MainWindowTest, ReadsTheQuietSettingsAtStartEveryTwentiethTickAndOnAChange) {
     FakeQuietSettings quiet;
     quiet.Answer(false, NOTIFICATION_STATE_BUSY);
     DestroyWindow(mainWindowHandle);
-    PumpMessages();
     ASSERT_TRUE(CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE));
     KillTimer(mainWindowHandle, timerId);
     EXPECT_FALSE(AnimationsOn());
     EXPECT_TRUE(UserWantsQuiet());
-
     quiet.Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
     RunTicks(40);
     EXPECT_EQ(quiet.AnimationReads(), 2);
     EXPECT_EQ(quiet.StateReads(), 2);
     EXPECT_TRUE(AnimationsOn());
     EXPECT_FALSE(UserWantsQuiet());
-
     // The word that the animation setting changed is not kept waiting for the next read.
-    constexpr WPARAM SET_CLIENT_AREA_ANIMATION = 0x1043;
     quiet.Answer(false, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+    constexpr WPARAM SET_CLIENT_AREA_ANIMATION = 0x1043;
     SendMessageA(mainWindowHandle, WM_SETTINGCHANGE, SET_CLIENT_AREA_ANIMATION, 0);
     EXPECT_FALSE(AnimationsOn());
 }
 
-TEST_F(MainWindowTest, ShutdownDestroysSpritesLowestFirstThenStopsEverything) {
-    // Like signs, these are owned by another window, so the main window's own destruction
-    // does not take them along before its shutdown runs.
-    target = CreateTestWindow({"Owner of five"});
+// Like signs, these sprites are owned by another window, so the main window's destruction
+// does not take them along before its shutdown runs.
+TEST_F(MainWindowTest, ShutdownDestroysSpritesLowestFirstThenStopsTheTimerAndTheIcon) {
+    const HWND owner = Window();
     std::vector<HWND> sprites;
     for (int i = 0; i < 5; ++i) {
-        sprites.push_back(AddSprite(journal, nullptr, target));
+        sprites.push_back(Sprite(nullptr, owner));
     }
     ResetCallCounts();
-    const UINT_PTR runningTimer = timerId;
-
     DestroyWindow(mainWindowHandle);
     EXPECT_EQ(journal.destroyed, Ascending(sprites));
+    EXPECT_TRUE(journal.deleted);
     EXPECT_TRUE(handleRegistry.Empty());
-    EXPECT_EQ(CallCount("DestroyWindow"), 1 + 5);
-    EXPECT_EQ(CallCount("KillTimer"), runningTimer != 0 ? 1 : 0);
-    EXPECT_EQ(CallCount("PostQuitMessage"), 1);
+    EXPECT_EQ(CallCount("Shell_NotifyIconA"), 1);
     MSG quit;
     ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
-
     // The other tests need a main window again.
     ASSERT_TRUE(CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE));
     KillTimer(mainWindowHandle, timerId);

@@ -1,9 +1,10 @@
-// The notification-area icon, its menu and what the menu's commands do.
+// The notification-area icon, its menu and the About dialog it opens. Where the menu and the
+// dialog appear and what Exit does are watched from outside (ProgramTest).
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/AboutDialog.h"
 #include "app/MainWindow.h"
@@ -11,56 +12,37 @@
 #include "resource.h"
 #include "support/ApiCounter.h"
 #include "support/TestSupport.h"
-#include "windows/SpriteTypes.h"
 
 namespace {
-// Asks the taskbar whether it still holds the icon: modifying nothing succeeds only then.
-bool TaskbarHoldsIcon() {
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = mainWindowHandle;
-    probe.uID = TRAY_ICON_ID;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-struct MenuSeen {
-    bool seen = false;
-    RECT area = {};
-    HMENU popup = nullptr;
-};
-
 // Runs the action, whose menu loop blocks this thread, while a second thread waits for the
-// menu, notes where it appeared and which menu it shows, and then presses the keys on it.
-MenuSeen WithMenu(const std::vector<WPARAM>& keys, const std::function<void()>& action,
-                  DWORD waitMs = 5000) {
-    MenuSeen result;
+// menu, notes the menu it shows and presses the keys on it. False when no menu came.
+bool WithMenu(const std::vector<WPARAM>& keys, const std::function<void()>& action,
+              HMENU* shown = nullptr, DWORD waitMs = 5000) {
+    bool seen = false;
     std::thread driver([&] {
-        HWND menu = nullptr;
-        for (const DWORD start = GetTickCount(); !menu; Sleep(10)) {
-            if (GetTickCount() - start > waitMs) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < waitMs; Sleep(10)) {
+            HWND menu = FindWindowA("#32768", nullptr);
+            if (menu && IsWindowVisible(menu)) {
+                seen = true;
+                if (shown) {
+                    *shown = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+                }
+                for (WPARAM key : keys) {
+                    PostMessageA(menu, WM_KEYDOWN, key, 0);
+                    PostMessageA(menu, WM_KEYUP, key, 0);
+                }
                 return;
             }
-            for (HWND w = nullptr; !menu && (w = FindWindowExA(nullptr, w, "#32768", nullptr));) {
-                menu = IsWindowVisible(w) ? w : nullptr;
-            }
-        }
-        result.seen = true;
-        GetWindowRect(menu, &result.area);
-        result.popup = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
-        for (WPARAM key : keys) {
-            PostMessageA(menu, WM_KEYDOWN, key, 0);
-            PostMessageA(menu, WM_KEYUP, key, 0);
         }
     });
     action();
     driver.join();
     PumpMessages();
-    return result;
+    return seen;
 }
 
-// What the tray branch of the main window does with one mouse event on the icon.
-std::function<void()> NotifyTray(UINT mouse) {
-    return [mouse] { SendMessageA(mainWindowHandle, WM_TRAY_NOTIFY, 0, mouse); };
+void Notify(UINT mouse) {
+    SendMessageA(mainWindowHandle, WM_TRAY_NOTIFY, 0, mouse);
 }
 
 class TrayIconTest : public testing::Test {
@@ -76,79 +58,54 @@ protected:
     }
 };
 
-// Removing is harmless twice; a restarted taskbar gets the icon back without another image.
-TEST_F(TrayIconTest, TheMainWindowAddsTheIconAndARestartedTaskbarGetsItBack) {
-    // The first version of the record: 88 bytes in the 32-bit program.
-    static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
-    EXPECT_EQ(trayIconData.cbSize, NOTIFYICONDATAA_V1_SIZE);
-    EXPECT_EQ(trayIconData.hWnd, mainWindowHandle);
-    EXPECT_EQ(trayIconData.uID, 0x55AA55AAu);
-    EXPECT_EQ(trayIconData.uFlags, 7u);
-    EXPECT_EQ(trayIconData.uCallbackMessage, 1028u);
-    EXPECT_STREQ(trayIconData.szTip, "Tarvolen");
-    ICONINFO info = {};
-    ASSERT_TRUE(GetIconInfo(trayIconData.hIcon, &info));
-    BITMAP mask = {};
-    GetObjectA(info.hbmMask, sizeof(mask), &mask);
-    EXPECT_EQ(mask.bmWidth, 16);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    ASSERT_TRUE(TaskbarHoldsIcon());
-
-    const HICON image = trayIconData.hIcon;
-    EXPECT_EQ(SetTrayIcon(mainWindowHandle, false), 0);
-    EXPECT_FALSE(TaskbarHoldsIcon());
-    EXPECT_EQ(SetTrayIcon(mainWindowHandle, false), 0);
-    SendMessageA(mainWindowHandle, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(TaskbarHoldsIcon());
-    EXPECT_EQ(CallCount("LoadImageA"), 0);
-    EXPECT_EQ(trayIconData.hIcon, image);
-    // A broadcast while the icon is still there leaves one icon, which one removal takes.
-    SendMessageA(mainWindowHandle, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    SetTrayIcon(mainWindowHandle, false);
-    EXPECT_FALSE(TaskbarHoldsIcon());
-}
-
-// The menu loaded for each opening is gone again afterwards; choosing is all TrackTrayMenu
-// does: the main window lives on, no dialog opens.
-TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAtTheMouseAndItReturnsTheChoice) {
-    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
-                       WM_RBUTTONDBLCLK, WM_MBUTTONUP, WM_MOUSEMOVE}) {
-        // Should a menu open after all, it is dismissed rather than blocking the test.
-        EXPECT_FALSE(WithMenu({VK_ESCAPE}, NotifyTray(mouse), 300).seen) << "mouse " << mouse;
+// The menu loaded for each opening is gone again afterwards; choosing runs no command here.
+TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndItReturnsTheChoice) {
+    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MBUTTONUP,
+                       WM_MOUSEMOVE}) {
+        EXPECT_FALSE(WithMenu(
+            {VK_ESCAPE}, [mouse] { Notify(mouse); }, nullptr, 300))
+            << mouse;
     }
-    EXPECT_EQ(CallCount("TrackPopupMenu"), 0);
-    ASSERT_TRUE(SetCursorPos(600, 500));
-    const MenuSeen menu = WithMenu({VK_ESCAPE}, NotifyTray(WM_RBUTTONUP));
-    ASSERT_TRUE(menu.seen);
-    EXPECT_EQ(menu.area.right, 600);
-    EXPECT_EQ(menu.area.bottom, 500);
-    EXPECT_FALSE(IsMenu(menu.popup));
-    EXPECT_EQ(CallCount("TrackPopupMenu"), 1);
-
-    const std::pair<std::vector<WPARAM>, int> choices[] = {
-        {{VK_DOWN, VK_RETURN}, ID_TRAY_ABOUT},
-        {{VK_DOWN, VK_DOWN, VK_RETURN}, ID_TRAY_EXIT},
-        {{VK_ESCAPE}, 0}};
-    for (const auto& [keys, command] : choices) {
+    HMENU shown = nullptr;
+    EXPECT_TRUE(WithMenu(
+        {VK_ESCAPE}, [] { Notify(WM_RBUTTONUP); }, &shown));
+    EXPECT_FALSE(IsMenu(shown));
+    for (const auto& [keys, command] :
+         {std::pair{std::vector<WPARAM>{VK_DOWN, VK_RETURN}, int(ID_TRAY_ABOUT)},
+          {{VK_DOWN, VK_DOWN, VK_RETURN}, int(ID_TRAY_EXIT)},
+          {{VK_ESCAPE}, 0}}) {
         int chosen = -2;
-        const MenuSeen seen =
-            WithMenu(keys, [&] { chosen = TrackTrayMenu(mainWindowHandle, 500, 400); });
+        WithMenu(
+            keys, [&chosen] { chosen = TrackTrayMenu(mainWindowHandle, 500, 400); }, &shown);
         EXPECT_EQ(chosen, command);
-        EXPECT_FALSE(IsMenu(seen.popup));
+        EXPECT_FALSE(IsMenu(shown));
     }
-    EXPECT_TRUE(IsWindow(mainWindowHandle));
     EXPECT_EQ(CallCount("CreateDialogParamA"), 0);
+    // A module without the menu stands in for a damaged executable.
+    appInstance = GetModuleHandleA("kernel32.dll");
+    EXPECT_EQ(TrackTrayMenu(mainWindowHandle, 500, 400), -1);
+    EXPECT_FALSE(WithMenu(
+        {VK_ESCAPE}, [] { Notify(WM_RBUTTONUP); }, nullptr, 300));
 }
 
-TEST_F(TrayIconTest, AMenuThatCannotBeLoadedRunsNoCommand) {
-    // A module without the menu resource stands in for a damaged executable.
-    appInstance = GetModuleHandleA("kernel32.dll");
-    ASSERT_EQ(FindResourceA(appInstance, MAKEINTRESOURCEA(IDM_TRAY), RT_MENU), nullptr);
-    EXPECT_EQ(TrackTrayMenu(mainWindowHandle, 500, 400), -1);
-    EXPECT_FALSE(WithMenu({VK_DOWN, VK_RETURN}, NotifyTray(WM_RBUTTONUP), 300).seen);
-    EXPECT_EQ(CallCount("TrackPopupMenu"), 0);
-    EXPECT_EQ(CallCount("CreateDialogParamA"), 0);
-    EXPECT_TRUE(IsWindow(mainWindowHandle));
+// A second About only gives the open dialog the focus; the host shown is the one a click on a
+// sign opens.
+TEST_F(TrayIconTest, AboutOpensOnceWithTheProgramNameAndTheSponsorsHost) {
+    ShowAboutDialog();
+    ASSERT_NE(aboutDialog, nullptr);
+    SetFocus(mainWindowHandle);
+    ShowAboutDialog();
+    EXPECT_EQ(CallCount("CreateDialogParamA"), 1);
+    EXPECT_TRUE(GetFocus() == aboutDialog || IsChild(aboutDialog, GetFocus()));
+    std::string texts = "|";
+    char text[64];
+    for (HWND child = GetWindow(aboutDialog, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        GetWindowTextA(child, text, sizeof(text));
+        texts += std::string(text) + "|";
+    }
+    EXPECT_NE(texts.find("Tarvolen Screen Sign 1.1"), std::string::npos) << texts;
+    EXPECT_NE(texts.find("|www.tarvolen.example|"), std::string::npos) << texts;
+    EXPECT_EQ(std::string(SPONSOR_PAGE).find("http://www.tarvolen.example/"), 0u);
 }
 }  // namespace

@@ -1,16 +1,116 @@
-// How a figure chooses its window rectangle and shape, reuses its copy of the screen, and
-// what the user sees of it over a patterned window.
+// A figure's life and looks: when it goes on and when it leaves, how it chooses its window
+// rectangle and shape, reuses its copy of the screen, and what the user sees of it over a
+// patterned window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/MainWindow.h"
+#include "gfx/Drawing.h"
+#include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/ScriptedActor.h"
 #include "support/TestBitmaps.h"
 #include "support/TestSupport.h"
 
 namespace {
+// A target, a stand-in for its sign, another window, and a figure that has shown its first frame.
+class ActorTickTest : public testing::Test {
+public:
+    void SetUp() override {
+        target = CreateTestWindow({"Target", 300, 200, 300, 200});
+        sign = CreateTestWindow({"Sign", 178, 200, 122, 98, WS_POPUP | WS_VISIBLE});
+        other = CreateTestWindow({"Other", 700, 200, 300, 200});
+        BringToFront(target);
+        quiet.Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+        ReadQuietSettings();
+        actor = LaunchScriptedActor(sign, target);
+        actor->ShowAt(FRAME_SQUARE, 250, 150);
+        PumpMessages();
+    }
+    void TearDown() override {
+        DestroyAllSprites();
+        for (HWND window : {target, sign, other}) {
+            DestroyWindow(window);
+        }
+    }
+
+    void MoveTarget(int dx, int dy, int grow) {
+        RECT rect;
+        GetWindowRect(target, &rect);
+        MoveWindow(target, rect.left + dx, rect.top + dy, rect.right - rect.left + grow,
+                   rect.bottom - rect.top, TRUE);
+        PumpMessages();
+    }
+    // Another sprite of this kind, shown and brought to the front.
+    void BringSpriteToFront(int32_t kind) {
+        ScriptedActor* second = LaunchScriptedActor(sign, target);
+        second->SetKind(kind);
+        second->ShowAt(FRAME_SQUARE, 700, 600);
+        BringToFront(second->Window());
+    }
+
+    HWND target, sign, other;
+    ScriptedActor* actor;
+    FakeQuietSettings quiet;
+};
+
+TEST_F(ActorTickTest, NewFigureWaitsHiddenAndTopMostUntilItsFirstFrame) {
+    ScriptedActor* fresh = LaunchScriptedActor(sign, target);
+    const HWND window = fresh->Window();
+    EXPECT_EQ(KindForWindow(window), KIND_ACTOR);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindow(window, GW_OWNER), mainWindowHandle);
+    EXPECT_EQ(fresh->Count(), TEST_FRAME_COUNT);
+
+    // The timer message is a tick; the first frame shows without taking the foreground.
+    fresh->Plan(FRAME_SQUARE, 40, 30);
+    SendMessageA(window, WM_TIMER, 1, 0);
+    PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(fresh->WindowRect(), (RectI{40, 30, 10, 10}));
+    EXPECT_EQ(GetForegroundWindow(), target);
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(LastShellRequest().file, SPONSOR_PAGE);
+}
+
+TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
+    const std::pair<const char*, std::function<void(ActorTickTest&)>> cases[] = {
+        {"target destroyed", [](ActorTickTest& t) { DestroyWindow(t.target); }},
+        {"target minimised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MINIMIZE); }},
+        {"target maximised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MAXIMIZE); }},
+        {"target hidden", [](ActorTickTest& t) { ShowWindow(t.target, SW_HIDE); }},
+        {"target moved right", [](ActorTickTest& t) { t.MoveTarget(1, 0, 0); }},
+        {"target moved down", [](ActorTickTest& t) { t.MoveTarget(0, 1, 0); }},
+        {"target one pixel wider", [](ActorTickTest& t) { t.MoveTarget(0, 0, 1); }},
+        {"another window in front", [](ActorTickTest& t) { BringToFront(t.other); }},
+        {"a sign in front", [](ActorTickTest& t) { t.BringSpriteToFront(KIND_SIGN); }},
+        {"animations turned off",
+         [](ActorTickTest& t) {
+             t.quiet.Answer(false, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+             ReadQuietSettings();
+         }},
+    };
+    for (const auto& [what, act] : cases) {
+        SCOPED_TRACE(what);
+        TearDown();
+        SetUp();
+        act(*this);
+        const HWND window = actor->Window();
+        // A second tick before the close is handled only posts it again.
+        actor->Tick();
+        actor->Tick();
+        EXPECT_EQ(actor->NextFrameCalls(), 1);
+        PumpMessages();
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(ObjectForWindow(window), nullptr);
+    }
+}
+
 constexpr RECT PATTERN_AREA = {60, 40, 860, 640};
 
 // Stripes three pixels wide and two high in three colours: any misplaced or stale copy of
@@ -25,24 +125,15 @@ template <typename Expected>
 std::string ScreenMismatch(const RECT& area, Expected expected) {
     PumpMessages();
     const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP copy = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, copy);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    HBITMAP copy = CaptureScreenRect({area.left, area.top, width, area.bottom - area.top});
     const std::vector<uint32_t> seen = PixelsOf(copy);
     DeleteObject(copy);
     int wrong = 0;
     std::string first;
-    for (int i = 0; i < width * height; ++i) {
-        const int x = area.left + i % width;
-        const int y = area.top + i / width;
-        const uint32_t rgb = seen[static_cast<size_t>(i)];
-        if (RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF) != expected(x, y) && wrong++ == 0) {
+    for (size_t i = 0; i < seen.size(); ++i) {
+        const int x = area.left + int(i) % width, y = area.top + int(i) / width;
+        if (RGB(seen[i] >> 16, seen[i] >> 8 & 0xFF, seen[i] & 0xFF) != expected(x, y) &&
+            wrong++ == 0) {
             first = std::to_string(x) + ", " + std::to_string(y);
         }
     }

@@ -1,0 +1,255 @@
+// The real program on the suite's desktop, watched and driven from another process: start-up
+// and shutdown, a sign beside a window, a figure walking in, clicks reaching the browser, the
+// tray, and the user's animation setting.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "e2e/support/Desktop.h"
+
+namespace {
+constexpr DWORD ARRIVAL_MS = 3000;
+
+// Two ticks of 50 ms make and place the sign; figures come in over the left screen edge, in
+// steps of 6 pixels every 3 ticks, on a ground line below the sign, and leave when the user
+// moves the window.
+TEST(Program, SignHangsBesideTheWindowAndAFigureWalksInToIt) {
+    Process program, second, sample;
+    const HWND mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_FALSE(IsWindowVisible(mainWindow));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(second.Start("Tarvolen.exe"));
+    ASSERT_TRUE(second.Ended(STARTUP_MS, exitCode));
+    EXPECT_EQ(exitCode, 0u) << "a second copy leaves at once";
+    EXPECT_EQ(FindWindowA("TARVOLENV10", "Tarvolen"), mainWindow);
+    const RECT place = {260 - SIGN_WIDTH, 150, 260, 150 + SIGN_HEIGHT};
+    const Image before = CaptureScreen(place);
+    const HWND target = StartSample(sample, "Walk sample", 260, 150, 400, 300);
+    ASSERT_NE(target, nullptr);
+    HWND sign = nullptr;
+    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] {
+        const std::vector<HWND> signs = SpritesOwnedBy(target);
+        sign = signs.size() == 1 ? signs[0] : nullptr;
+        return sign && SignShownAt(sign, place.left, place.top);
+    }));
+    EXPECT_TRUE(ShowsFaceInShape(sign, place, before));
+    EXPECT_FALSE(GetWindowLongA(sign, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    HWND figure = nullptr;
+    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)); }));
+    EXPECT_TRUE(GetWindowLongA(figure, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    std::vector<std::pair<DWORD, RECT>> walk;
+    int magenta = 0, drawn = 0;
+    for (const DWORD start = GetTickCount(); IsWindow(figure) && GetTickCount() - start < 3000;
+         Sleep(5)) {
+        walk.push_back({GetTickCount(), RectOf(figure)});
+        if (walk.size() % 40 == 0 && walk.back().second.right > 10) {
+            const Image shown =
+                CaptureScreen({std::max(walk.back().second.left, 0L), walk.back().second.top,
+                               walk.back().second.right, walk.back().second.bottom});
+            for (uint32_t pixel : shown.pixels) {
+                magenta += ShowsMagenta(pixel);
+                drawn += pixel != before.pixels[0];
+            }
+        }
+    }
+    ASSERT_GT(walk.size(), 10u);
+    EXPECT_LT(walk.front().second.left, 0);
+    for (size_t i = 1; i < walk.size(); ++i) {
+        const int moved = walk[i].second.left - walk[i - 1].second.left;
+        EXPECT_TRUE(moved >= 0 && moved % 6 == 0 && walk[i].second.top == walk[0].second.top)
+            << "moved " << moved << " pixels at once";
+    }
+    const double perStep = (walk.back().second.left - walk.front().second.left) * 150.0 /
+                           (walk.back().first - walk.front().first);
+    std::printf("%.2f pixels per 150 ms\n", perStep);
+    // The ticks may run late on a busy machine, never early.
+    EXPECT_TRUE(perStep > 3.5 && perStep < 7.0) << perStep;
+    EXPECT_GT(walk.back().second.bottom, place.bottom + 100);
+    EXPECT_LT(walk.back().second.bottom, place.top + 320);
+    EXPECT_EQ(magenta, 0);
+    EXPECT_GT(drawn, 200);
+    EXPECT_EQ(GetForegroundWindow(), target) << "neither sign nor figure takes the activation";
+
+    // Closed from outside in mid-walk, the program takes the figure and the sign along.
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
+    EXPECT_EQ(FindWindowExA(nullptr, nullptr, "TarvolenStrollkin", nullptr), nullptr);
+    EXPECT_TRUE(IsWindow(target));
+}
+
+// Far right, the sign's figure walks in for many seconds, through every click, until its
+// window moves. The sign follows its window, hides while it is maximised and goes with it.
+TEST(Program, ClicksOnTheSignsFaceAndOnAFigureOpenTheSponsorsPageAndTheSignFollowsItsWindow) {
+    BrowserRecorder browser;
+    ASSERT_TRUE(browser.Ready());
+    Process program, sample;
+    const HWND mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    const HWND target = StartSample(sample, "Click sample", 760, 150, 250, 300);
+    ASSERT_NE(target, nullptr);
+    HWND figure = nullptr;
+    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] {
+        figure = VisibleFigure(mainWindow);
+        return figure && RectOf(figure).right > 60;
+    }));
+    const HWND sign = SpritesOwnedBy(target).front();
+    const RECT signRect = RectOf(sign);
+    ClickAt(signRect.left + 50, signRect.top + SIGN_HEIGHT / 2);
+    ASSERT_TRUE(WaitUntil(10000, [&] { return browser.Pages().size() == 1; }));
+    const std::string page = browser.Pages()[0];
+    EXPECT_EQ(page.rfind("http://", 0), 0u) << page;
+    EXPECT_EQ(page.substr(page.size() - 9), "/desktop/") << page;
+    EXPECT_EQ(GetForegroundWindow(), sign);
+    EXPECT_TRUE(IsWindow(figure)) << "the figure walks on while its sign is in front";
+
+    // Near its right edge, the window shows the newest frame for several more steps.
+    const RECT walking = RectOf(figure);
+    ClickAt(walking.right - 10, (walking.top + walking.bottom) / 2);
+    ASSERT_TRUE(WaitUntil(10000, [&] { return browser.Pages().size() == 2; }));
+    EXPECT_EQ(browser.Pages()[1], page);
+    EXPECT_EQ(GetForegroundWindow(), figure);
+
+    SetForegroundWindow(target);
+    SetWindowPos(target, nullptr, 700, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_TRUE(WaitUntil(1500, [&] { return !IsWindow(figure); }));
+    EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return SignShownAt(sign, 700 - SIGN_WIDTH, 260); }));
+    // The round sign's square corner is not part of it: the click goes to the desktop.
+    ClickAt(700 - SIGN_WIDTH + 2, 260 + SIGN_HEIGHT - 3);
+    Sleep(1500);
+    EXPECT_EQ(browser.Pages().size(), 2u);
+    ShowWindow(target, SW_MAXIMIZE);
+    EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return !IsWindowVisible(sign); }));
+    ShowWindow(target, SW_RESTORE);
+    EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return SignShownAt(sign, 700 - SIGN_WIDTH, 260); }));
+    PostMessageA(target, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return !IsWindow(sign); }));
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
+}
+
+// Wine keeps the setting in the prefix, where later tests would find it: on again however
+// this ends. The program reads it at start, so it is started anew to see it on.
+struct AnimationSetting {
+    static bool Turn(bool on) {
+        return SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0,
+                                     reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
+                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != 0;
+    }
+    ~AnimationSetting() { Turn(true); }
+};
+
+// A run stopped while the setting was off would leave every later run without figures, so
+// each run starts with it on.
+class AnimationsOnAtStart : public testing::Environment {
+    void SetUp() override { AnimationSetting::Turn(true); }
+};
+testing::Environment* const animationsOnAtStart =
+    testing::AddGlobalTestEnvironment(new AnimationsOnAtStart);
+
+constexpr DWORD CALM_WATCH_MS = 30000;
+
+TEST(Program, NoFigureComesWhileAnimationsAreOffThoughTheSignFollowsItsWindow) {
+    AnimationSetting setting;
+    ASSERT_TRUE(AnimationSetting::Turn(false));
+    Process program, sample, restarted;
+    HWND mainWindow = StartProgram(program);
+    const HWND target = StartSample(sample, "Calm sample", 300, 150, 400, 300);
+    ASSERT_NE(target, nullptr);
+    // With animations on, a figure comes within the first three seconds.
+    const DWORD start = GetTickCount();
+    for (int move = 0; GetTickCount() - start < CALM_WATCH_MS; ++move) {
+        const int left = 300 + move % 2 * 40;
+        SetWindowPos(target, nullptr, left, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] {
+            const std::vector<HWND> signs = SpritesOwnedBy(target);
+            return signs.size() == 1 && SignShownAt(signs[0], left - SIGN_WIDTH, 150);
+        }));
+        ASSERT_FALSE(WaitUntil(ARRIVAL_MS, [&] { return !SpritesOwnedBy(mainWindow).empty(); }))
+            << "a figure came " << GetTickCount() - start << " ms into the calm";
+    }
+    ASSERT_EQ(GetForegroundWindow(), target);
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
+
+    ASSERT_TRUE(AnimationSetting::Turn(true));
+    mainWindow = StartProgram(restarted);
+    EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return VisibleFigure(mainWindow) != nullptr; }));
+    ASSERT_TRUE(CloseProgram(restarted, mainWindow));
+}
+
+// Asks the taskbar whether it holds the program's icon: modifying nothing succeeds only then.
+bool TaskbarHolds(HWND mainWindow, DWORD message = NIM_MODIFY) {
+    using NotifyIcon = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
+    static const auto notify = reinterpret_cast<NotifyIcon>(reinterpret_cast<void (*)()>(
+        GetProcAddress(LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = mainWindow;
+    probe.uID = 0x55AA55AA;
+    return notify(message, &probe) != FALSE;
+}
+
+// The program's visible top-level windows of a class: its menu (#32768) or dialogs (#32770).
+std::vector<HWND> WindowsOf(const Process& program, const char* className) {
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, className, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == program.Id() && IsWindowVisible(w)) {
+            found.push_back(w);
+        }
+    }
+    return found;
+}
+
+HWND WindowOf(const Process& program, const char* className, DWORD timeoutMs) {
+    std::vector<HWND> found;
+    WaitUntil(timeoutMs, [&] { return !(found = WindowsOf(program, className)).empty(); });
+    return found.empty() ? nullptr : found[0];
+}
+
+// Right-clicks the icon as the taskbar would report it, and picks menu items with keys.
+HWND Choose(const Process& program, HWND mainWindow, std::initializer_list<WPARAM> keys) {
+    PostMessageA(mainWindow, WM_USER + 4, 0, WM_RBUTTONUP);
+    const HWND menu = WindowOf(program, "#32768", 5000);
+    for (WPARAM key : keys) {
+        PostMessageA(menu, WM_KEYDOWN, key, 0);
+        PostMessageA(menu, WM_KEYUP, key, 0);
+    }
+    return menu;
+}
+
+TEST(Program, TrayMenuAtTheMouseOpensOneAboutAndExitEndsTheProgramWithItsIcon) {
+    Process program;
+    const HWND mainWindow = StartProgram(program);
+    ASSERT_TRUE(WaitUntil(5000, [&] { return TaskbarHolds(mainWindow); }));
+    PostMessageA(mainWindow, WM_USER + 4, 0, WM_LBUTTONUP);
+    EXPECT_EQ(WindowOf(program, "#32768", 500), nullptr) << "only a right click opens the menu";
+
+    ASSERT_TRUE(SetCursorPos(700, 600));
+    const HWND menu = Choose(program, mainWindow, {VK_DOWN, VK_RETURN});
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(RectOf(menu).right, 700);
+    EXPECT_EQ(RectOf(menu).bottom, 600);
+    const HWND about = WindowOf(program, "#32770", 5000);
+    ASSERT_NE(about, nullptr);
+    const RECT area = RectOf(about);
+    EXPECT_EQ(area.left, (1024 - (area.right - area.left)) / 2);
+    EXPECT_EQ(area.top, (768 - (area.bottom - area.top)) / 2);
+    ASSERT_NE(Choose(program, mainWindow, {VK_DOWN, VK_RETURN}), nullptr);
+    Sleep(500);
+    EXPECT_EQ(WindowsOf(program, "#32770"), std::vector<HWND>{about}) << "a second About";
+
+    // A restarted taskbar comes up empty and asks every program for its icons again.
+    TaskbarHolds(mainWindow, NIM_DELETE);
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil(5000, [&] { return TaskbarHolds(mainWindow); }));
+
+    ASSERT_NE(Choose(program, mainWindow, {VK_DOWN, VK_DOWN, VK_RETURN}), nullptr);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(program.Ended(STARTUP_MS, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(TaskbarHolds(mainWindow));
+}
+}  // namespace

@@ -1,0 +1,237 @@
+#include "e2e/support/Desktop.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+std::string BesideTests(const char* fileName) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path);
+    return directory.substr(0, directory.find_last_of("\\/") + 1) + fileName;
+}
+
+Image ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
+    Image image{width, height, std::vector<uint32_t>(size_t(width) * height)};
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(dc, bitmap, 0, height, image.pixels.data(), &info, DIB_RGB_COLORS);
+    for (uint32_t& pixel : image.pixels) {
+        pixel &= 0x00FFFFFF;
+    }
+    return image;
+}
+
+HRGN SignShape(int scale) {
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(5001), "REGION");
+    const XFORM scaling = {FLOAT(scale), 0, 0, FLOAT(scale), 0, 0};
+    return resource
+               ? ExtCreateRegion(
+                     &scaling, SizeofResource(nullptr, resource),
+                     static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource))))
+               : nullptr;
+}
+
+const char* const BROWSER_KEY = "Software\\Wine\\WineBrowser";
+}  // namespace
+
+Process::~Process() {
+    if (Running()) {
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    if (info.hProcess) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
+
+bool Process::Start(const char* exeName, const std::string& arguments) {
+    const std::string path = BesideTests(exeName);
+    std::string commandLine = "\"" + path + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    // Twice in some ninety runs on a busy machine Wine failed to start the sample window at
+    // once. Try again after a moment, and say so: a program that cannot start fails twice.
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        if (CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
+            return true;
+        }
+        std::printf("starting %s failed (attempt %d, error %lu)\n", exeName, attempt,
+                    GetLastError());
+        Sleep(500);
+    }
+    return false;
+}
+
+bool Process::Ended(DWORD timeoutMs, DWORD& exitCode) {
+    return info.hProcess && WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(info.hProcess, &exitCode);
+}
+
+HWND StartProgram(Process& program) {
+    HWND window = nullptr;
+    program.Start("Tarvolen.exe") &&
+        WaitUntil(STARTUP_MS, [&] { return (window = FindWindowA("TARVOLENV10", "Tarvolen")); });
+    return window;
+}
+
+bool CloseProgram(Process& program, HWND mainWindow) {
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    DWORD exitCode = 99;
+    return program.Ended(STARTUP_MS, exitCode) && exitCode == 0;
+}
+
+HWND StartSample(Process& sample, const std::string& title, int x, int y, int width, int height) {
+    HWND window = nullptr;
+    sample.Start("SampleWindow.exe", "\"" + title + "\" " + std::to_string(x) + " " +
+                                         std::to_string(y) + " " + std::to_string(width) + " " +
+                                         std::to_string(height)) &&
+        WaitUntil(STARTUP_MS, [&] {
+            window = FindWindowA("TarvolenSampleWindow", title.c_str());
+            return window && IsWindowVisible(window);
+        });
+    return window;
+}
+
+std::vector<HWND> SpritesOwnedBy(HWND owner) {
+    std::vector<HWND> owned;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "TarvolenStrollkin", nullptr));) {
+        if (GetWindow(w, GW_OWNER) == owner) {
+            owned.push_back(w);
+        }
+    }
+    return owned;
+}
+
+HWND VisibleFigure(HWND mainWindow) {
+    for (HWND figure : SpritesOwnedBy(mainWindow)) {
+        if (IsWindowVisible(figure)) {
+            return figure;
+        }
+    }
+    return nullptr;
+}
+
+RECT RectOf(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool SignShownAt(HWND sign, int x, int y, int scale) {
+    const RECT rect = RectOf(sign);
+    return IsWindowVisible(sign) && rect.left == x && rect.top == y &&
+           rect.right - x == SIGN_WIDTH * scale && rect.bottom - y == SIGN_HEIGHT * scale;
+}
+
+Image CaptureScreen(const RECT& area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    // The desktop window's DC: a DISPLAY DC reads in X's coordinates, which differ from the
+    // screen's once a monitor lies left of the primary one.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    Image image = ReadPixels(memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place, const Image& before,
+                                          int scale) {
+    HRGN expected = SignShape(scale);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    const bool shaped = GetWindowRgn(sign, shape) != ERROR && EqualRgn(shape, expected);
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4002));
+    HDC screen = GetDC(nullptr);
+    const Image face = ReadPixels(screen, bitmap, SIGN_WIDTH, SIGN_HEIGHT);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    int wrong = 0;
+    WaitUntil(3000, [&] {
+        const Image now = CaptureScreen(place);
+        wrong = 0;
+        for (int y = 0; y < now.height; ++y) {
+            for (int x = 0; x < now.width; ++x) {
+                const size_t i = size_t(y) * now.width + x;
+                wrong += now.pixels[i] != (PtInRegion(expected, x, y)
+                                               ? face.pixels[(y / scale) * SIGN_WIDTH + x / scale]
+                                               : before.pixels[i]);
+            }
+        }
+        return wrong == 0;
+    });
+    DeleteObject(shape);
+    DeleteObject(expected);
+    if (!shaped) {
+        return testing::AssertionFailure() << "the sign's window lacks the sign's shape";
+    }
+    return wrong == 0 ? testing::AssertionSuccess()
+                      : testing::AssertionFailure() << wrong << " pixels of the sign are wrong";
+}
+
+bool ShowsMagenta(uint32_t pixel) {
+    const int red = pixel >> 16 & 0xFF, green = pixel >> 8 & 0xFF, blue = pixel & 0xFF;
+    return red - green >= 48 && blue - green >= 48;
+}
+
+void ClickAt(int x, int y) {
+    // Press and release carry the point too: in a fresh X session Wine may put the pointer
+    // back where X had it a moment after the first move.
+    INPUT inputs[3] = {};
+    const DWORD actions[] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = (x * 65536 + 512) / GetSystemMetrics(SM_CXSCREEN);
+        inputs[i].mi.dy = (y * 65536 + 384) / GetSystemMetrics(SM_CYSCREEN);
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | actions[i];
+    }
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+BrowserRecorder::BrowserRecorder() {
+    char directory[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, directory);
+    record = std::string(directory) + "tarvolen-pages-" + std::to_string(GetCurrentProcessId());
+    DeleteFileA(record.c_str());
+    // Wine's launcher runs Unix programs: the script needs the file's Unix name.
+    using ToUnix = char*(CDECL*)(const WCHAR*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, record.c_str(), -1, wide, MAX_PATH);
+    char* unixPath = toUnix ? toUnix(wide) : nullptr;
+    if (!unixPath) {
+        return;
+    }
+    // The launcher appends the address as the last argument, which the shell sees as $0.
+    const std::string script = "/bin/sh -c \"echo \\\"$0\\\" >> '" + std::string(unixPath) + "'\"";
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    ready = RegSetKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers", REG_SZ, script.c_str(),
+                            DWORD(script.size() + 1)) == ERROR_SUCCESS;
+}
+
+BrowserRecorder::~BrowserRecorder() {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers");
+    DeleteFileA(record.c_str());
+}
+
+std::vector<std::string> BrowserRecorder::Pages() const {
+    std::vector<std::string> pages;
+    std::ifstream file(record);
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            pages.push_back(line);
+        }
+    }
+    return pages;
+}

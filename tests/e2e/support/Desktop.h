@@ -1,0 +1,86 @@
+// Starts the real program and a sample window beside the tests and watches them from outside,
+// as a user would: windows, screen pixels, clicks and the pages the browser is asked to open.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr DWORD STARTUP_MS = 15000;
+constexpr int SIGN_WIDTH = 122;
+constexpr int SIGN_HEIGHT = 98;
+
+template <typename Condition>
+bool WaitUntil(DWORD timeoutMs, Condition&& condition) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(20)) {
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A program built beside the test binary; killed if it still runs when this goes.
+class Process {
+public:
+    Process() = default;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+    bool Start(const char* exeName, const std::string& arguments = "");
+    bool Ended(DWORD timeoutMs, DWORD& exitCode);
+    bool Running() {
+        return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
+    }
+    DWORD Id() const { return info.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info = {};
+};
+
+// The program's hidden main window once it runs; null when it did not come up.
+HWND StartProgram(Process& program);
+// Closes the program as the system would; true when it ended with code 0.
+bool CloseProgram(Process& program, HWND mainWindow);
+// SampleWindow.exe with a title and a place, in front; null when it did not come up.
+HWND StartSample(Process& sample, const std::string& title, int x, int y, int width, int height);
+
+// Sprite windows owned by a window: a target's signs, or the main window's figures.
+std::vector<HWND> SpritesOwnedBy(HWND owner);
+HWND VisibleFigure(HWND mainWindow);
+RECT RectOf(HWND window);
+// Shown at a place, at its size for a scale (2 at 200 %).
+bool SignShownAt(HWND sign, int x, int y, int scale = 1);
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
+};
+Image CaptureScreen(const RECT& area);
+// The sign at a place has the whole sign's shape and shows today's face in it, at a scale,
+// with the desktop as it was before around it; waits a little for the paint.
+testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place, const Image& before,
+                                          int scale = 1);
+// Magenta, the artwork's transparent colour, or a blend with it.
+bool ShowsMagenta(uint32_t pixel);
+// A real left click at a screen point.
+void ClickAt(int x, int y);
+
+// While it lives, the prefix's browser is a script that writes down every page it is given.
+class BrowserRecorder {
+public:
+    BrowserRecorder();
+    ~BrowserRecorder();
+    BrowserRecorder(const BrowserRecorder&) = delete;
+    BrowserRecorder& operator=(const BrowserRecorder&) = delete;
+    bool Ready() const { return ready; }
+    std::vector<std::string> Pages() const;
+
+private:
+    std::string record;
+    bool ready = false;
+};
