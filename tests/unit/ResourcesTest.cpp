@@ -149,6 +149,30 @@ TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredWithAMaskClearOnMagenta) {
     }
 }
 
+// A frame shown under a shape loses no opaque pixel to it: shapes cut away only magenta.
+TEST(ResourcesTest, EveryShapeKeepsEveryOpaquePixelOfItsFrames) {
+    const struct {
+        int region, firstFrame, lastFrame;
+    } shaped[] = {{5003, 4118, 4118}, {5004, 4119, 4119}, {5005, 4120, 4120},
+                  {5006, 4121, 4121}, {5007, 4122, 4122}, {5008, 4125, 4125},
+                  {5009, 4126, 4133}, {5010, 4134, 4134}, {5011, 4135, 4135}};
+    for (const auto& shape : shaped) {
+        HRGN region = CreateRegionFromResource(Module(), shape.region);
+        ASSERT_NE(region, nullptr) << shape.region;
+        for (int id = shape.firstFrame; id <= shape.lastFrame; ++id) {
+            const StoredBitmap frame = ReadStoredBitmap(id);
+            int cut = 0;
+            for (int y = 0; y < frame.header.biHeight; ++y) {
+                for (int x = 0; x < frame.header.biWidth; ++x) {
+                    cut += !PtInRegion(region, x, y) && !frame.IsMagenta(x, y);
+                }
+            }
+            EXPECT_EQ(cut, 0) << "opaque pixels of " << id << " outside shape " << shape.region;
+        }
+        DeleteObject(region);
+    }
+}
+
 // Exactly the program's pictures and shapes exist, in US English, with the icons, cursor and
 // dialog the program asks for.
 TEST(ResourcesTest, ExactlyTheProgramsPicturesAndShapesExistWithTheIconsCursorAndDialog) {
