@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,3 +69,8 @@ time_t BeforeTheNewFace();
 bool BringForward(HWND window);
 // Creates and places the sign of a window brought to the front, launching no figure.
 HWND HangSignOn(HWND target);
+// On one monitor of the screen's size at 96 and then at 192 DPI, a target window at (x, 250)
+// with its sign, handed over with the suffix of the figures' names ("" or " at 2x"); all is
+// taken down after each. False when a target got no sign.
+bool AtEachScale(const char* title, int x,
+                 const std::function<void(const SignWindow& sign, const char* at)>& measure);

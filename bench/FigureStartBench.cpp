@@ -93,24 +93,10 @@ void TimeStart(const char* script, const char* at, int repetitions, const SignWi
 void MeasureFigureStart(const BenchOptions& options, BenchReport& report) {
     FakeClock clock(BeforeTheNewFace());
     const int repetitions = options.quick ? 1 : 15;
-    for (const UINT dpi : {96u, 192u}) {
-        FakeMonitors monitors(
-            {{RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, dpi}});
-        TestWindowOptions targetOptions;
-        targetOptions.title = "Bench start target";
-        targetOptions.x = 300 + 122;
-        targetOptions.y = 250;
-        const HWND target = CreateTestWindow(targetOptions);
-        const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
-        if (sign) {
-            const char* at = dpi == 96 ? "" : " at 2x";
-            TimeStart<SignChangeWalker>("sign change", at, repetitions, *sign, report);
-            TimeStart<LadderVisitWalker>("ladder visit", at, repetitions, *sign, report);
-            TimeStart<PlacardWalker>("placard stroll", at, repetitions, *sign, report);
-            TimeStart<SparkleActor>("sparkle", at, repetitions, *sign, report);
-        }
-        DestroyAllSprites();
-        DestroyWindow(target);
-        PumpMessages();
-    }
+    AtEachScale("Bench start target", 300 + 122, [&](const SignWindow& sign, const char* at) {
+        TimeStart<SignChangeWalker>("sign change", at, repetitions, sign, report);
+        TimeStart<LadderVisitWalker>("ladder visit", at, repetitions, sign, report);
+        TimeStart<PlacardWalker>("placard stroll", at, repetitions, sign, report);
+        TimeStart<SparkleActor>("sparkle", at, repetitions, sign, report);
+    });
 }

@@ -163,31 +163,17 @@ void MeasureFigure(const char* script, const char* at, const SignWindow& sign, i
 void MeasureMemory(const BenchOptions& options, BenchReport& report) {
     FakeClock clock(BeforeTheNewFace());
     MeasureSigns(options, report);
-    for (const UINT dpi : {96u, 192u}) {
-        FakeMonitors monitors(
-            {{RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, dpi}});
-        TestWindowOptions targetOptions;
-        targetOptions.title = "Bench memory target";
-        targetOptions.x = 122 + 200;
-        targetOptions.y = 250;
-        const HWND target = CreateTestWindow(targetOptions);
-        const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
-        if (sign) {
-            const char* at = dpi == 96 ? "" : " at 2x";
-            const int mostTicks = options.quick ? 40 : 20000;
-            MeasureFigure<SignChangeWalker>("sign change", at, *sign, mostTicks, report);
-            MeasureFigure<LadderVisitWalker>("ladder visit", at, *sign, mostTicks, report);
-            MeasureFigure<PlacardWalker>("placard stroll", at, *sign, mostTicks, report);
-            MeasureFigure<SparkleActor>("sparkle", at, *sign, mostTicks, report);
-            char name[64];
-            std::snprintf(name, sizeof(name), "bitmap bytes of the canvas all figures share%s", at);
-            report.Add({"memory", name, canvasPeak, largestWindow, "bytes",
-                        "the largest window a figure showed, at 24 bits"});
-            canvasPeak = 0.0;
-            largestWindow = 0.0;
-        }
-        DestroyAllSprites();
-        DestroyWindow(target);
-        PumpMessages();
-    }
+    const int mostTicks = options.quick ? 40 : 20000;
+    AtEachScale("Bench memory target", 122 + 200, [&](const SignWindow& sign, const char* at) {
+        MeasureFigure<SignChangeWalker>("sign change", at, sign, mostTicks, report);
+        MeasureFigure<LadderVisitWalker>("ladder visit", at, sign, mostTicks, report);
+        MeasureFigure<PlacardWalker>("placard stroll", at, sign, mostTicks, report);
+        MeasureFigure<SparkleActor>("sparkle", at, sign, mostTicks, report);
+        char name[64];
+        std::snprintf(name, sizeof(name), "bitmap bytes of the canvas all figures share%s", at);
+        report.Add({"memory", name, canvasPeak, largestWindow, "bytes",
+                    "the largest window a figure showed, at 24 bits"});
+        canvasPeak = 0.0;
+        largestWindow = 0.0;
+    });
 }

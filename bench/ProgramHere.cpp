@@ -80,6 +80,30 @@ HWND HangSignOn(HWND target) {
     return SignOf(target);
 }
 
+bool AtEachScale(const char* title, int x,
+                 const std::function<void(const SignWindow& sign, const char* at)>& measure) {
+    for (const UINT dpi : {96u, 192u}) {
+        FakeMonitors monitors(
+            {{RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, dpi}});
+        TestWindowOptions targetOptions;
+        targetOptions.title = title;
+        targetOptions.x = x;
+        targetOptions.y = 250;
+        const HWND target = CreateTestWindow(targetOptions);
+        const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
+        if (sign) {
+            measure(*sign, dpi == 96 ? "" : " at 2x");
+        }
+        DestroyAllSprites();
+        DestroyWindow(target);
+        PumpMessages();
+        if (!sign) {
+            return false;
+        }
+    }
+    return true;
+}
+
 ChildProcess::~ChildProcess() {
     Finish(0);
 }

@@ -195,31 +195,18 @@ void MeasureRenderCost(const BenchOptions& options, BenchReport& report) {
     // The sign starts with the old face, so that the face change really takes place.
     FakeClock clock(BeforeTheNewFace());
     RenderFloor floor;
-    for (const UINT dpi : {96u, 192u}) {
-        FakeMonitors monitors(
-            {{RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, dpi}});
-        TestWindowOptions targetOptions;
-        targetOptions.title = "Bench render target";
-        targetOptions.x = 300 + 122;
-        targetOptions.y = 250;
-        const HWND target = CreateTestWindow(targetOptions);
-        const auto* sign = ObjectAs<SignWindow>(HangSignOn(target));
-        if (!sign) {
-            std::printf("  render: the target got no sign\n");
-            DestroyWindow(target);
-            return;
-        }
-        const char* at = dpi == 96 ? "" : " at 2x";
-        const size_t mostFrames = options.quick ? 12 : 100000;
-        TimeScript<SignChangeWalker>("sign change", at, 1, *sign, mostFrames, floor, report);
-        TimeScript<LadderVisitWalker>("ladder visit", at, 1, *sign, mostFrames, floor, report);
-        TimeScript<PlacardWalker>("placard stroll", at, 1, *sign, mostFrames, floor, report);
-        // Seven frames a glint: a few of them.
-        TimeScript<SparkleActor>("sparkle", at, options.quick ? 1 : 8, *sign, mostFrames, floor,
-                                 report);
-        DestroyAllSprites();
-        DestroyWindow(target);
-        PumpMessages();
+    const size_t mostFrames = options.quick ? 12 : 100000;
+    const bool everySignHung =
+        AtEachScale("Bench render target", 300 + 122, [&](const SignWindow& sign, const char* at) {
+            TimeScript<SignChangeWalker>("sign change", at, 1, sign, mostFrames, floor, report);
+            TimeScript<LadderVisitWalker>("ladder visit", at, 1, sign, mostFrames, floor, report);
+            TimeScript<PlacardWalker>("placard stroll", at, 1, sign, mostFrames, floor, report);
+            // Seven frames a glint: a few of them.
+            TimeScript<SparkleActor>("sparkle", at, options.quick ? 1 : 8, sign, mostFrames, floor,
+                                     report);
+        });
+    if (!everySignHung) {
+        std::printf("  render: the target got no sign\n");
     }
     TimeRenderParts(options, report);
 }
