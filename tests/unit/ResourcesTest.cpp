@@ -15,8 +15,6 @@
 #include "windows/FrameBitmap.h"
 
 namespace {
-// The test binaries carry resources of their own from this id up; they are not the program's.
-constexpr int FIRST_TEST_ID = 7000;
 constexpr uint32_t MAGENTA = 0xFF00FF;
 
 HINSTANCE Module() {
@@ -149,28 +147,4 @@ TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredWithAMaskClearOnMagenta) {
     }
 }
 
-// Exactly the program's pictures and shapes exist, in US English, with the icons, cursor and
-// dialog the program asks for.
-TEST(ResourcesTest, ExactlyTheProgramsPicturesAndShapesExistWithTheIconsCursorAndDialog) {
-    const WORD english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-    for (int id = 1; id < FIRST_TEST_ID; ++id) {
-        const bool picture = FindResourceExA(nullptr, RT_BITMAP, MAKEINTRESOURCEA(id), english);
-        const bool shape = FindResourceExA(nullptr, "REGION", MAKEINTRESOURCEA(id), english);
-        EXPECT_EQ(picture, BitmapSizes().count(id) == 1) << id;
-        EXPECT_EQ(shape, id >= 5001 && id <= 5011) << id;
-    }
-    HICON icon = static_cast<HICON>(
-        LoadImageA(Module(), MAKEINTRESOURCEA(5000), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    EXPECT_NE(icon, nullptr);
-    DestroyIcon(icon);
-    EXPECT_NE(LoadIconA(Module(), MAKEINTRESOURCEA(107)), nullptr);
-
-    ICONINFO cursor = {};
-    ASSERT_TRUE(GetIconInfo(LoadCursorA(Module(), MAKEINTRESOURCEA(5012)), &cursor));
-    EXPECT_EQ(cursor.xHotspot, 5u);
-    EXPECT_EQ(cursor.yHotspot, 1u);
-    DeleteObject(cursor.hbmMask);
-    DeleteObject(cursor.hbmColor);
-    EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(103), RT_DIALOG), nullptr);
-}
 }  // namespace
