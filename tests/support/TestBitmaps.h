@@ -1,5 +1,4 @@
-// Bitmaps of known content for drawing tests: made in memory, read back, or
-// written to disk as BMP files for frames that load from a file.
+// Bitmaps of known content for drawing tests: made in memory and read back.
 #pragma once
 
 #include <windows.h>
@@ -14,5 +13,3 @@ using PixelFunction = std::function<COLORREF(int x, int y)>;
 HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel);
 // Every pixel as 0x00RRGGBB, top row first; a 1-bit mask reads 0 or 0xFFFFFF.
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap);
-// A 24-bit BMP file.
-bool WriteBmpFile(const char* path, int width, int height, const PixelFunction& pixel);

@@ -196,25 +196,4 @@ TEST(GraphicsTest, FrameSetsNameLoadAndPaintTheirFrames) {
     EXPECT_EQ(frame.Width(), 8) << "a failed load keeps the last size";
 }
 
-// Magenta, near-magenta and black pixels in a pattern, so that a mask off by one shows.
-TEST(GraphicsTest, FileFrameMaskIsClearExactlyOnMagenta) {
-    const auto speckled = [](int x, int y) {
-        return (x * 3 + y) % 4 == 0 ? MAGENTA
-               : (x + y) % 5 == 0   ? RGB(255, 0, 254)
-               : (x + y) % 7 == 0   ? RGB(0, 0, 0)
-                                    : RGB(40 + x * 5, 200, y * 9);
-    };
-    char path[MAX_PATH];
-    GetTempPathA(MAX_PATH, path);
-    strcat(path, "tarvolen-speckled.bmp");
-    ASSERT_TRUE(WriteBmpFile(path, 23, 17, speckled));
-    FrameBitmap frame(path);
-    EXPECT_NE(frame.FileName(), path) << "the frame keeps its own copy";
-    ASSERT_TRUE(frame.Load(Module(), true));
-    EXPECT_EQ(PixelsOf(frame.Bitmap()), Expected(23, 17, speckled));
-    EXPECT_EQ(PixelsOf(frame.Mask()), Expected(23, 17, [&](int x, int y) {
-                  return speckled(x, y) == MAGENTA ? 0 : RGB(255, 255, 255);
-              }));
-    DeleteFileA(path);
-}
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -12,7 +13,9 @@
 #include "app/ForegroundWatcher.h"
 #include "gfx/Clock.h"
 #include "support/TestBitmaps.h"
+#include "support/TestFrames.h"
 #include "support/WalkStage.h"
+#include "windows/FrameBitmap.h"
 
 namespace {
 constexpr RECT PRIMARY = {0, 0, 1024, 768};
@@ -167,6 +170,24 @@ TEST_F(MonitorLayoutTest, AtTwiceTheDpiSignAndFigureAreTwiceAsLargeAndStepTwiceA
     ASSERT_NE(sparkle, nullptr);
     EXPECT_EQ(sparkle->steps.front().frameRect.width, 2 * 41);
     EXPECT_EQ(keyPixelsShown, 0);
+}
+
+// A picture that is not stored indexed in the module, here one from a file, doubles crisply
+// as well.
+TEST_F(MonitorLayoutTest, PictureFromAFileIsTwiceAsLargeAndCrisp) {
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof(path), TestFramePattern(), int(FRAME_FIGURE));
+    FrameBitmap frame(path);
+    ASSERT_TRUE(frame.Load(nullptr, true, 2));
+    const std::vector<uint32_t> pixels = PixelsOf(frame.Bitmap());
+    ASSERT_EQ(pixels.size(), 4u * FIGURE_SIZE * FIGURE_SIZE);
+    int wrong = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const COLORREF c =
+            FigurePixel(int(i % (2 * FIGURE_SIZE)) / 2, int(i / (2 * FIGURE_SIZE)) / 2);
+        wrong += pixels[i] != uint32_t(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+    }
+    EXPECT_EQ(wrong, 0);
 }
 
 // A sign takes the scale of the monitor it hangs on as soon as its target moves there, and a

@@ -303,9 +303,6 @@ TEST_F(WalkerScriptTest, FrameWithoutItsPictureTakesItsTurnAndTheFigurePlaysOn) 
 
 // Cut short between the face change's begin (frame 21) and commit (28) the posted cancel
 // puts the old face back, after the commit the new face stays; a ladder visit cut short
-
-// Cut short between the face change's begin (frame 21) and commit (28) the posted cancel
-// puts the old face back, after the commit the new face stays; a ladder visit cut short
 // after frame 44 leaves its sparkle to run to its own end.
 TEST_F(WalkerScriptTest, FigureCutShortLeavesTheFaceItReachedAndItsSparkle) {
     const struct {
