@@ -71,11 +71,13 @@ def main():
                 if built.returncode != 0:
                     problem = "does not build"
             if problem is None:
-                ran = subprocess.run(["ctest", "--test-dir", BUILD, "-R", fault["tests"]],
-                                     capture_output=True)
+                ran = subprocess.run(["ctest", "--test-dir", BUILD, "--output-on-failure",
+                                      "-R", fault["tests"]], capture_output=True, text=True)
                 (caught if ran.returncode != 0 else missed).append(fault["name"])
-                print(("caught " if ran.returncode != 0 else "MISSED ") + fault["name"],
-                      flush=True)
+                # The cases that failed, so that a test can be judged by what it catches.
+                cases = sorted(set(re.findall(r"\[  FAILED  \] (\w+\.\w+)", ran.stdout)))
+                print(("caught " if ran.returncode != 0 else "MISSED ") + fault["name"] +
+                      (" by " + " ".join(cases) if cases else ""), flush=True)
             else:
                 broken.append(fault["name"])
                 print(f"BROKEN {fault['name']}: {problem}", flush=True)
