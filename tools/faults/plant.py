@@ -75,7 +75,7 @@ def main():
                                       "-R", fault["tests"]], capture_output=True, text=True)
                 (caught if ran.returncode != 0 else missed).append(fault["name"])
                 # The cases that failed, so that a test can be judged by what it catches.
-                cases = sorted(set(re.findall(r"\[  FAILED  \] (\w+\.\w+)", ran.stdout)))
+                cases = sorted(set(re.findall(r"\[  FAILED  \] ([\w/]+\.[\w/]+)", ran.stdout)))
                 print(("caught " if ran.returncode != 0 else "MISSED ") + fault["name"] +
                       (" by " + " ".join(cases) if cases else ""), flush=True)
             else:
