@@ -136,11 +136,3 @@ FakeMonitors::~FakeMonitors() {
 void FakeMonitors::SetDpi(size_t monitor, UINT dpi) {
     fakeLayout.at(monitor).dpi = dpi;
 }
-
-COLORREF ScreenPixel(int x, int y) {
-    PumpMessages();
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}

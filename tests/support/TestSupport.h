@@ -71,6 +71,3 @@ public:
     // As the user would: the program finds out when it reads the monitors again.
     void SetDpi(size_t monitor, UINT dpi);
 };
-
-// The colour of one screen pixel, after the pending drawing has reached the screen.
-COLORREF ScreenPixel(int x, int y);

@@ -92,24 +92,6 @@ HWND SolidWindow(int x, int y, int width, int height, COLORREF colour) {
     return CreateTestWindow({"", x, y, width, height, WS_POPUP | WS_VISIBLE, 0, nullptr, colour});
 }
 
-// A capture straddling a window's left edge; an empty rectangle gives null without a DC.
-TEST(GraphicsTest, CaptureReturnsWhatTheScreenShowsAndNothingForAnEmptyRectangle) {
-    HWND window = SolidWindow(200, 150, 300, 200, RGB(200, 40, 90));
-    BringToFront(window);
-    PumpFor(100);
-    const COLORREF outside = ScreenPixel(195, 160);
-    HBITMAP capture = CaptureScreenRect({190, 155, 30, 20});
-    EXPECT_EQ(PixelsOf(capture),
-              Expected(30, 20, [&](int x, int) { return x < 10 ? outside : RGB(200, 40, 90); }));
-    DeleteObject(capture);
-    DestroyWindow(window);
-    ResetCallCounts();
-    for (RectI empty : {RectI{10, 10, 0, 20}, RectI{10, 10, 20, -1}, RectI{}}) {
-        EXPECT_EQ(CaptureScreenRect(empty), nullptr);
-    }
-    EXPECT_EQ(CallCount("CreateDCA") + CallCount("CreateCompatibleDC"), 0);
-}
-
 // Shape 7001: bars across top and bottom, two side blocks with a gap between them. Only the
 // low 16 bits of the id count; a missing or damaged resource leaves the old shape, and every
 // region made is handed to the window or deleted.

@@ -12,25 +12,6 @@
 #include "support/WalkStage.h"
 
 namespace {
-// Were the counter blind to some kind of object, every check below would pass for nothing.
-TEST(LeakTest, CounterFollowsEveryKindOfObjectUntilItIsReleased) {
-    const int before = LiveGdiObjects();
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
-    HRGN region = CreateRectRgn(0, 0, 5, 5);
-    HANDLE loaded = LoadImageA(nullptr, MAKEINTRESOURCEA(32760), IMAGE_BITMAP, 0, 0, 0);
-    EXPECT_EQ(LiveGdiObjects(), before + 5);
-    ReleaseDC(nullptr, screen);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    DeleteObject(bitmap);
-    DeleteObject(loaded);
-    EXPECT_EQ(LiveGdiObjects(), before + 1);
-    DeleteObject(region);
-    EXPECT_EQ(LiveGdiObjects(), before);
-}
-
 // Walks, stands, jumps, changes shape (on, off, one that cannot load) and skips frames.
 void PlayMixedScript(ScriptedActor& actor, int ticks) {
     for (int tick = 0; tick < ticks; ++tick) {
@@ -104,36 +85,4 @@ TEST(LeakTest, QuittingInTheMiddleOfWalksLeavesNothingBehind) {
     DestroyWindow(target);
 }
 
-// Every script and the sparkle, played to their ends with the clock hurried along between
-// them. Each walk must leave exactly what was there before, so a leak shows at its first walk.
-constexpr int WALKS = 30;
-
-TEST(LeakTest, CompleteWalksLeaveNoGdiObjectOrRegistryEntryBehind) {
-    // The first figure changes the old face; after it the scripts are drawn.
-    FakeClock clock(LocalTime(2001, 10, 15));
-    srand(1234);
-    ResetScheduler();
-    const int before = LiveGdiObjects();
-    std::map<Script, int> walks;
-    {
-        // At the left screen edge the walks in and out are short.
-        WalkStage stage(0, 250);
-        const int withSign = LiveGdiObjects();
-        for (int i = 0; i < WALKS; ++i) {
-            for (const ActorTrace& trace : RecordWalks(stage, 1000)) {
-                ASSERT_NE(trace.closedTick, 0) << "walk " << i;
-                ++walks[trace.script];
-            }
-            ASSERT_EQ(handleRegistry.Size(), 1u) << "walk " << i;
-            ASSERT_EQ(LiveGdiObjects(), withSign) << "walk " << i;
-            clock.Advance(10);
-        }
-    }
-    EXPECT_EQ(walks[Script::SignChange], 1);
-    EXPECT_GT(walks[Script::LadderVisit], WALKS / 7);
-    EXPECT_EQ(walks[Script::Sparkle], walks[Script::LadderVisit]);
-    EXPECT_GT(walks[Script::Placard], WALKS / 2);
-    EXPECT_TRUE(handleRegistry.Empty());
-    EXPECT_EQ(LiveGdiObjects(), before);
-}
 }  // namespace

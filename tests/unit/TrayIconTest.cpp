@@ -1,5 +1,5 @@
-// The notification-area icon, its menu and the About dialog it opens. Where the menu and the
-// dialog appear and what Exit does are watched from outside (ProgramTest).
+// The tray icon's menu and the About dialog it opens. Where they appear, the icon itself and
+// what Exit does are watched from outside (ProgramTest).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -58,54 +58,38 @@ protected:
     }
 };
 
-// The menu loaded for each opening is gone again afterwards; choosing runs no command here.
-TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndItReturnsTheChoice) {
-    for (UINT mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MBUTTONUP,
-                       WM_MOUSEMOVE}) {
-        EXPECT_FALSE(WithMenu(
-            {VK_ESCAPE}, [mouse] { Notify(mouse); }, nullptr, 300))
+// The menu loaded for each opening is gone again afterwards; choosing runs no command here,
+// and a module without the menu, as a damaged executable, opens none. A second About only
+// gives the open dialog the focus.
+TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndAboutOpensOnce) {
+    for (UINT mouse : {WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}) {
+        EXPECT_EQ(WithMenu(
+                      {VK_ESCAPE}, [mouse] { Notify(mouse); }, nullptr,
+                      mouse == WM_RBUTTONUP ? 5000 : 300),
+                  mouse == WM_RBUTTONUP)
             << mouse;
     }
-    HMENU shown = nullptr;
-    EXPECT_TRUE(WithMenu(
-        {VK_ESCAPE}, [] { Notify(WM_RBUTTONUP); }, &shown));
-    EXPECT_FALSE(IsMenu(shown));
     for (const auto& [keys, command] :
          {std::pair{std::vector<WPARAM>{VK_DOWN, VK_RETURN}, int(ID_TRAY_ABOUT)},
           {{VK_DOWN, VK_DOWN, VK_RETURN}, int(ID_TRAY_EXIT)},
           {{VK_ESCAPE}, 0}}) {
         int chosen = -2;
-        WithMenu(
-            keys, [&chosen] { chosen = TrackTrayMenu(mainWindowHandle, 500, 400); }, &shown);
+        HMENU shown = nullptr;
+        EXPECT_TRUE(WithMenu(
+            keys, [&] { chosen = TrackTrayMenu(mainWindowHandle, 500, 400); }, &shown));
         EXPECT_EQ(chosen, command);
         EXPECT_FALSE(IsMenu(shown));
     }
     EXPECT_EQ(CallCount("CreateDialogParamA"), 0);
-    // A module without the menu stands in for a damaged executable.
     appInstance = GetModuleHandleA("kernel32.dll");
     EXPECT_EQ(TrackTrayMenu(mainWindowHandle, 500, 400), -1);
-    EXPECT_FALSE(WithMenu(
-        {VK_ESCAPE}, [] { Notify(WM_RBUTTONUP); }, nullptr, 300));
-}
+    appInstance = GetModuleHandleA(nullptr);
 
-// A second About only gives the open dialog the focus; the host shown is the one a click on a
-// sign opens.
-TEST_F(TrayIconTest, AboutOpensOnceWithTheProgramNameAndTheSponsorsHost) {
     ShowAboutDialog();
     ASSERT_NE(aboutDialog, nullptr);
     SetFocus(mainWindowHandle);
     ShowAboutDialog();
     EXPECT_EQ(CallCount("CreateDialogParamA"), 1);
     EXPECT_TRUE(GetFocus() == aboutDialog || IsChild(aboutDialog, GetFocus()));
-    std::string texts = "|";
-    char text[64];
-    for (HWND child = GetWindow(aboutDialog, GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        GetWindowTextA(child, text, sizeof(text));
-        texts += std::string(text) + "|";
-    }
-    EXPECT_NE(texts.find("Tarvolen Screen Sign 1.1"), std::string::npos) << texts;
-    EXPECT_NE(texts.find("|www.tarvolen.example|"), std::string::npos) << texts;
-    EXPECT_EQ(std::string(SPONSOR_PAGE).find("http://www.tarvolen.example/"), 0u);
 }
 }  // namespace
