@@ -11,6 +11,41 @@ ComposeCanvas composeCanvas;
 namespace {
 constexpr int32_t BYTES_PER_PIXEL = 3;
 
+// The pixels of a DIB section of 8 bits a pixel, read in place: row y starts at Row(y).
+struct IndexedPixels {
+    const uint8_t* bits = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t stride = 0;
+    bool bottomUp = true;
+    RGBQUAD colours[256] = {};
+    int32_t colourCount = 0;
+
+    const uint8_t* Row(int32_t y) const {
+        return bits + static_cast<ptrdiff_t>(bottomUp ? height - 1 - y : y) * stride;
+    }
+};
+
+// False unless bitmap is a DIB section of 8 bits a pixel. The colour table is read through
+// dc, whose selection is put back.
+bool ReadIndexedPixels(HBITMAP bitmap, HDC dc, IndexedPixels& pixels) {
+    DIBSECTION section = {};
+    if (!bitmap || GetObjectA(bitmap, sizeof(section), &section) != sizeof(section) ||
+        section.dsBmih.biBitCount != 8 || !section.dsBm.bmBits) {
+        return false;
+    }
+    {
+        SelectedObject selected(dc, bitmap);
+        pixels.colourCount = static_cast<int32_t>(GetDIBColorTable(dc, 0, 256, pixels.colours));
+    }
+    pixels.bits = static_cast<const uint8_t*>(section.dsBm.bmBits);
+    pixels.width = section.dsBm.bmWidth;
+    pixels.height = section.dsBm.bmHeight;
+    pixels.stride = section.dsBm.bmWidthBytes;
+    pixels.bottomUp = section.dsBmih.biHeight > 0;
+    return pixels.colourCount > 0;
+}
+
 int32_t RowBytes(int32_t width) {
     return (width * BYTES_PER_PIXEL + 3) / 4 * 4;
 }

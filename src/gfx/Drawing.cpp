@@ -10,33 +10,6 @@ constexpr DWORD DESTINATION_AND_NOT_SOURCE = 0x00220326;
 
 }  // namespace
 
-bool ReadIndexedPixels(HBITMAP bitmap, HDC dc, IndexedPixels& pixels) {
-    DIBSECTION section = {};
-    if (!bitmap || GetObjectA(bitmap, sizeof(section), &section) != sizeof(section) ||
-        section.dsBmih.biBitCount != 8 || !section.dsBm.bmBits) {
-        return false;
-    }
-    HDC ownDc = dc ? nullptr : CreateCompatibleDC(nullptr);
-    HDC colourDc = dc ? dc : ownDc;
-    if (!colourDc) {
-        return false;
-    }
-    {
-        SelectedObject selected(colourDc, bitmap);
-        pixels.colourCount =
-            static_cast<int32_t>(GetDIBColorTable(colourDc, 0, 256, pixels.colours));
-    }
-    if (ownDc) {
-        DeleteDC(ownDc);
-    }
-    pixels.bits = static_cast<const uint8_t*>(section.dsBm.bmBits);
-    pixels.width = section.dsBm.bmWidth;
-    pixels.height = section.dsBm.bmHeight;
-    pixels.stride = section.dsBm.bmWidthBytes;
-    pixels.bottomUp = section.dsBmih.biHeight > 0;
-    return pixels.colourCount > 0;
-}
-
 int IntersectRects(const RectI& a, const RectI& b, int& x, int& y, int& width, int& height) {
     x = std::max(a.x, b.x);
     y = std::max(a.y, b.y);

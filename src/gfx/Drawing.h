@@ -7,21 +7,6 @@
 
 #include "gfx/GeometryTypes.h"
 
-// The pixels of a DIB section of 8 bits a pixel, read in place: row y starts at Row(y).
-struct IndexedPixels {
-    const uint8_t* bits = nullptr;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t stride = 0;
-    bool bottomUp = true;
-    RGBQUAD colours[256] = {};
-    int32_t colourCount = 0;
-
-    const uint8_t* Row(int32_t y) const {
-        return bits + static_cast<ptrdiff_t>(bottomUp ? height - 1 - y : y) * stride;
-    }
-};
-
 // 1 when the intersection is not empty; the outputs are written either way.
 int IntersectRects(const RectI& a, const RectI& b, int& x, int& y, int& width, int& height);
 // 1 when the bounding rectangle (gaps included) is not empty; outputs written either way.
@@ -42,9 +27,6 @@ HBITMAP CreateScaledBitmap(HBITMAP source, int32_t scale);
 // A new 1-bit mask: 0 where the bitmap has the key colour (transparent), 1 elsewhere.
 HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF key);
 
-// False unless bitmap is a DIB section of 8 bits a pixel. The colour table is read through
-// dc (its selection is put back), or through a DC of the call's own when dc is null.
-bool ReadIndexedPixels(HBITMAP bitmap, HDC dc, IndexedPixels& pixels);
 // Draws the bitmap where the mask is 1 and leaves the destination alone where it is 0.
 void MaskedBlit(HDC destinationDc, HBITMAP bitmap, HBITMAP mask, int x, int y, int width,
                 int height, int sourceX, int sourceY);

@@ -152,6 +152,12 @@ TEST(ResourcesTest, TheIconsAndCursorTheProgramAsksForLoad) {
     EXPECT_NE(icon, nullptr);
     DestroyIcon(icon);
     EXPECT_NE(LoadIconA(Module(), MAKEINTRESOURCEA(107)), nullptr);
-    EXPECT_NE(LoadCursorA(Module(), MAKEINTRESOURCEA(5012)), nullptr);
+    // The hand's fingertip clicks.
+    ICONINFO cursor = {};
+    ASSERT_TRUE(GetIconInfo(LoadCursorA(Module(), MAKEINTRESOURCEA(5012)), &cursor));
+    EXPECT_EQ(cursor.xHotspot, 5u);
+    EXPECT_EQ(cursor.yHotspot, 1u);
+    DeleteObject(cursor.hbmMask);
+    DeleteObject(cursor.hbmColor);
 }
 }  // namespace
