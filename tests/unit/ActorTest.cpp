@@ -58,26 +58,6 @@ public:
     FakeQuietSettings quiet;
 };
 
-TEST_F(ActorTickTest, NewFigureWaitsHiddenAndTopMostUntilItsFirstFrame) {
-    ScriptedActor* fresh = LaunchScriptedActor(sign, target);
-    const HWND window = fresh->Window();
-    EXPECT_EQ(KindForWindow(window), KIND_ACTOR);
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_EQ(GetWindow(window, GW_OWNER), mainWindowHandle);
-    EXPECT_EQ(fresh->Count(), TEST_FRAME_COUNT);
-
-    // The timer message is a tick; the first frame shows without taking the foreground.
-    fresh->Plan(FRAME_SQUARE, 40, 30);
-    SendMessageA(window, WM_TIMER, 1, 0);
-    PumpMessages();
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(fresh->WindowRect(), (RectI{40, 30, 10, 10}));
-    EXPECT_EQ(GetForegroundWindow(), target);
-    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(LastShellRequest().file, SPONSOR_PAGE);
-}
-
 TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
     const std::pair<const char*, std::function<void(ActorTickTest&)>> cases[] = {
         {"target destroyed", [](ActorTickTest& t) { DestroyWindow(t.target); }},
