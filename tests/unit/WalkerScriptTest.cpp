@@ -57,6 +57,20 @@ void ExpectWalkOut(const ActorTrace& trace, int32_t firstFrame, double fromX) {
     EXPECT_EQ(trace.closedTick, trace.steps.back().tick + 3);
 }
 
+// While the figure stands where it stopped, pictures of one size are drawn at one place: a
+// pose that comes back, or lasts several frames, never jitters.
+void ExpectNoJitterWhileStanding(const ActorTrace& trace) {
+    const PointD stop = trace.FirstSteps().at(4).origin;
+    std::map<std::pair<int32_t, int32_t>, RectI> placeOfSize;
+    for (const FrameStep& step : trace.steps) {
+        if (step.origin == stop) {
+            const auto size = std::pair{step.frameRect.width, step.frameRect.height};
+            EXPECT_EQ(step.frameRect, placeOfSize.emplace(size, step.frameRect).first->second)
+                << "frame " << step.frame;
+        }
+    }
+}
+
 // The share of the middle of the sign's face whose screen pixels show this face.
 double ShareOfFaceOnScreen(HWND sign, int faceId) {
     HBITMAP face = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(faceId));
@@ -156,6 +170,7 @@ TEST_F(WalkerScriptTest, SignChangeWalksToTheSignSwapsItsFaceAndWalksOut) {
     }
 
     ExpectWalkOut(walk, 43, 212);
+    ExpectNoJitterWhileStanding(walk);
     // The new face, not a stale old one, once the figure has gone.
     ExpectSignLeftWith(stage, SIGN_NEW_FACE, SIGN_NEW_FACE_BITMAP);
 }
@@ -180,6 +195,7 @@ TEST_F(WalkerScriptTest, LadderVisitPolishesTheSignAndLeavesASparkle) {
     ExpectTicksAfterStanding(*walk, {{5, 3}, {6, 13}, {44, 165}, {48, 181}, {49, 211}, {51, 219}});
     const auto first = walk->FirstSteps();
     ExpectWalkOut(*walk, 51, 212);
+    ExpectNoJitterWhileStanding(*walk);
     for (const FrameStep& step : walk->steps) {
         EXPECT_EQ(step.signState, SIGN_NEW_FACE);
     }
@@ -219,6 +235,7 @@ TEST_F(WalkerScriptTest, PlacardStrollStopsBelowTheSignThenVanishesAtTheTargetsE
 
     // Frame 4 stands 10 ticks, 9 holds the placard up for 20, the others stay 5.
     ExpectTicksAfterStanding(walk, {{5, 10}, {6, 15}, {7, 20}, {8, 25}, {9, 30}, {10, 50}});
+    ExpectNoJitterWhileStanding(walk);
     const int standing = walk.FirstSteps().at(4).tick;
     const size_t on = 65;  // 59 steps in, then frames 5 to 10
     // The walk on starts in place with frame 0 at 55 ticks; tested before each step, it
