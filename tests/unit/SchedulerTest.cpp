@@ -8,7 +8,6 @@
 
 #include "actors/Scheduler.h"
 #include "gfx/QuietSettings.h"
-#include "support/ApiCounter.h"
 #include "support/FakeQuietSettings.h"
 #include "support/WalkStage.h"
 
@@ -100,25 +99,6 @@ TEST_F(SchedulerTest, FaceChangeGoesOnlyToOldFacesAfterItsDateWithoutADraw) {
         const int firstDraw = NextRand(state);
         EXPECT_EQ(rand(), expected == Script::SignChange ? firstDraw : NextRand(state));
     }
-}
-
-TEST_F(SchedulerTest, DrawsTheScriptFromTheRuntimeGeneratorAboutOneLadderInThree) {
-    WalkStage stage;
-    srand(20010910);
-    uint32_t predicted = 20010910;
-    const int liveBefore = LiveGdiObjects();
-    int ladders = 0;
-    for (int i = 0; i < 40; ++i) {
-        clock.Advance(10);
-        RunTicks(1);
-        const bool ladder = NextRand(predicted) % 100 < 34;
-        ASSERT_EQ(OnlyFigureOut(), ladder ? Script::LadderVisit : Script::Placard) << i;
-        ladders += ladder ? 1 : 0;
-        DestroyWindow(Figures()[0]->Window());
-        PumpMessages();
-    }
-    EXPECT_NEAR(ladders / 40.0, 0.34, 0.15);
-    EXPECT_EQ(LiveGdiObjects(), liveBefore);
 }
 
 TEST_F(SchedulerTest, HiddenSignsAndSignsOverTheLeftEdgeGetNoFigure) {
