@@ -20,6 +20,14 @@ int32_t Truncate(double value) {
     return static_cast<int32_t>(value);
 }
 
+// The frame at origin into the shared canvas, whose top-left corner is the window's.
+void DrawOnCanvas(const FrameBitmap& frame, const PointD& origin, const RectI& window) {
+    const PointD drawOffset = frame.Offset();
+    composeCanvas.Draw(frame.Bitmap(), frame.Mask(), TRANSPARENT_KEY,
+                       Truncate(origin.x + drawOffset.x - window.x),
+                       Truncate(origin.y + drawOffset.y - window.y));
+}
+
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -99,10 +107,7 @@ void Actor::PaintComposed(HWND handle) {
     if (savedBackground && previousFrame &&
         composeCanvas.Fit(windowRect.width, windowRect.height)) {
         composeCanvas.CopyFrom(savedBackground, 0, 0, windowRect.width, windowRect.height, 0, 0);
-        const PointD drawOffset = previousFrame->Offset();
-        composeCanvas.Draw(previousFrame->Bitmap(), previousFrame->Mask(), TRANSPARENT_KEY,
-                           Truncate(previousOrigin.x + drawOffset.x - windowRect.x),
-                           Truncate(previousOrigin.y + drawOffset.y - windowRect.y));
+        DrawOnCanvas(*previousFrame, previousOrigin, windowRect);
         composeCanvas.Show(paintDc, windowRect.width, windowRect.height);
     }
     EndPaint(handle, &paint);
@@ -258,10 +263,7 @@ void Actor::Render(HDC dc, int32_t index) {
         composeCanvas.CopyFrom(savedBackground, 0, 0, newRect.width, newRect.height, 0, 0);
     }
 
-    const PointD drawOffset = frame->Offset();
-    composeCanvas.Draw(frame->Bitmap(), frame->Mask(), TRANSPARENT_KEY,
-                       Truncate(origin.x + drawOffset.x - newRect.x),
-                       Truncate(origin.y + drawOffset.y - newRect.y));
+    DrawOnCanvas(*frame, origin, newRect);
 
     ClipToMonitor(newRect);
     SetWindowPos(window, HWND_TOPMOST, newRect.x, newRect.y, newRect.width, newRect.height,

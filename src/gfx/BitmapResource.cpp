@@ -74,7 +74,7 @@ void SetBits(uint8_t* row, int32_t first, int32_t end) {
 
 HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORREF key,
                           HBITMAP* mask) {
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), RT_BITMAP);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const auto* data = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
     const size_t size = found ? SizeofResource(instance, found) : 0;

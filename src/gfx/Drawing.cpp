@@ -7,7 +7,6 @@
 namespace {
 // 0x00220326: destination AND NOT source.
 constexpr DWORD DESTINATION_AND_NOT_SOURCE = 0x00220326;
-
 }  // namespace
 
 int IntersectRects(const RectI& a, const RectI& b, int& x, int& y, int& width, int& height) {

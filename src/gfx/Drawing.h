@@ -26,7 +26,6 @@ HBITMAP CreateScaledBitmap(HBITMAP source, int32_t scale);
 
 // A new 1-bit mask: 0 where the bitmap has the key colour (transparent), 1 elsewhere.
 HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF key);
-
 // Draws the bitmap where the mask is 1 and leaves the destination alone where it is 0.
 void MaskedBlit(HDC destinationDc, HBITMAP bitmap, HBITMAP mask, int x, int y, int width,
                 int height, int sourceX, int sourceY);
