@@ -1,5 +1,5 @@
-// A plain document-like window for demonstrations and end-to-end tests.
-// Usage: SampleWindow.exe [title] [x y width height]
+// A plain document-like window to hang the sign on, for the run command, demonstrations,
+// benchmarks and end-to-end tests. Usage: SampleWindow.exe [title] [x y width height]
 // Tests move, resize, maximise, minimise, hide and close it from their own process with
 // SetWindowPos, ShowWindow and WM_CLOSE; it accepts any size, however small.
 #include <windows.h>
