@@ -1,6 +1,6 @@
 // The real program on the suite's desktop, watched and driven from another process: start-up
-// and shutdown, a sign beside a window, a figure walking in, clicks reaching the browser, the
-// tray, and the user's animation setting.
+// and shutdown, a sign beside a window, a figure walking in, clicks reaching the browser and
+// the tray.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,8 +11,6 @@
 #include "e2e/support/Desktop.h"
 
 namespace {
-constexpr DWORD ARRIVAL_MS = 3000;
-
 // Two ticks of 50 ms make and place the sign; figures come in over the left screen edge, in
 // steps of 6 pixels every 3 ticks, on a ground line below the sign, and leave when the user
 // moves the window.
@@ -30,17 +28,13 @@ TEST(Program, SignHangsBesideTheWindowAndAFigureWalksInToIt) {
     const Image before = CaptureScreen(place);
     const HWND target = StartSample(sample, "Walk sample", 260, 150, 400, 300);
     ASSERT_NE(target, nullptr);
-    HWND sign = nullptr;
-    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] {
-        const std::vector<HWND> signs = SpritesOwnedBy(target);
-        sign = signs.size() == 1 ? signs[0] : nullptr;
-        return sign && SignShownAt(sign, place.left, place.top);
-    }));
+    const HWND sign = WaitForSign(target, place.left, place.top);
+    ASSERT_NE(sign, nullptr);
     EXPECT_TRUE(ShowsFaceInShape(sign, place, before));
     EXPECT_FALSE(GetWindowLongA(sign, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-    HWND figure = nullptr;
-    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)); }));
+    const HWND figure = WaitForFigure(mainWindow);
+    ASSERT_NE(figure, nullptr);
     EXPECT_TRUE(GetWindowLongA(figure, GWL_EXSTYLE) & WS_EX_TOPMOST);
     std::vector<std::pair<DWORD, RECT>> walk;
     int magenta = 0, drawn = 0;
@@ -124,55 +118,6 @@ TEST(Program, ClicksOnTheSignsFaceAndOnAFigureOpenTheSponsorsPageAndTheSignFollo
     PostMessageA(target, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return !IsWindow(sign); }));
     ASSERT_TRUE(CloseProgram(program, mainWindow));
-}
-
-// Wine keeps the setting in the prefix, where later tests would find it: on again however
-// this ends. The program reads it at start, so it is started anew to see it on.
-struct AnimationSetting {
-    static bool Turn(bool on) {
-        return SystemParametersInfoA(SPI_SETCLIENTAREAANIMATION, 0,
-                                     reinterpret_cast<void*>(static_cast<UINT_PTR>(on)),
-                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != 0;
-    }
-    ~AnimationSetting() { Turn(true); }
-};
-
-// A run stopped while the setting was off would leave every later run without figures, so
-// each run starts with it on.
-class AnimationsOnAtStart : public testing::Environment {
-    void SetUp() override { AnimationSetting::Turn(true); }
-};
-testing::Environment* const animationsOnAtStart =
-    testing::AddGlobalTestEnvironment(new AnimationsOnAtStart);
-
-constexpr DWORD CALM_WATCH_MS = 30000;
-
-TEST(Program, NoFigureComesWhileAnimationsAreOffThoughTheSignFollowsItsWindow) {
-    AnimationSetting setting;
-    ASSERT_TRUE(AnimationSetting::Turn(false));
-    Process program, sample, restarted;
-    HWND mainWindow = StartProgram(program);
-    const HWND target = StartSample(sample, "Calm sample", 300, 150, 400, 300);
-    ASSERT_NE(target, nullptr);
-    // With animations on, a figure comes within the first three seconds.
-    const DWORD start = GetTickCount();
-    for (int move = 0; GetTickCount() - start < CALM_WATCH_MS; ++move) {
-        const int left = 300 + move % 2 * 40;
-        SetWindowPos(target, nullptr, left, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] {
-            const std::vector<HWND> signs = SpritesOwnedBy(target);
-            return signs.size() == 1 && SignShownAt(signs[0], left - SIGN_WIDTH, 150);
-        }));
-        ASSERT_FALSE(WaitUntil(ARRIVAL_MS, [&] { return !SpritesOwnedBy(mainWindow).empty(); }))
-            << "a figure came " << GetTickCount() - start << " ms into the calm";
-    }
-    ASSERT_EQ(GetForegroundWindow(), target);
-    ASSERT_TRUE(CloseProgram(program, mainWindow));
-
-    ASSERT_TRUE(AnimationSetting::Turn(true));
-    mainWindow = StartProgram(restarted);
-    EXPECT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return VisibleFigure(mainWindow) != nullptr; }));
-    ASSERT_TRUE(CloseProgram(restarted, mainWindow));
 }
 
 // Asks the taskbar whether it holds the program's icon: modifying nothing succeeds only then.

@@ -19,16 +19,12 @@ TEST(HighDpi, SignAndFigureShowAtTwiceTheSizeAndTheFigureStepsTwiceAsFar) {
     const Image before = CaptureScreen(place);
     const HWND target = StartSample(sample, "Large sample", 520, 150, 400, 300);
     ASSERT_NE(target, nullptr);
-    HWND sign = nullptr;
-    ASSERT_TRUE(WaitUntil(3000, [&] {
-        const std::vector<HWND> signs = SpritesOwnedBy(target);
-        sign = signs.size() == 1 ? signs[0] : nullptr;
-        return sign && SignShownAt(sign, place.left, place.top, SCALE);
-    }));
+    const HWND sign = WaitForSign(target, place.left, place.top, SCALE);
+    ASSERT_NE(sign, nullptr);
     EXPECT_TRUE(ShowsFaceInShape(sign, place, before, SCALE));
 
-    HWND figure = nullptr;
-    ASSERT_TRUE(WaitUntil(3000, [&] { return (figure = VisibleFigure(mainWindow)); }));
+    const HWND figure = WaitForFigure(mainWindow);
+    ASSERT_NE(figure, nullptr);
     std::vector<RECT> walk;
     int magenta = 0;
     for (const DWORD start = GetTickCount(); IsWindow(figure) && GetTickCount() - start < 2500;) {

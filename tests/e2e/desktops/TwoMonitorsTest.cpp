@@ -56,11 +56,7 @@ TEST_P(TwoMonitors, FigureComesInOverItsOwnMonitorsEdgeAndNeverShowsOnTheOther) 
         sample, where.title, where.firstOverTheEdge ? where.own.left + 60 : left, TOP, 400, 300);
     ASSERT_NE(target, nullptr);
     if (where.firstOverTheEdge) {
-        ASSERT_TRUE(WaitUntil(3000, [&] {
-            const std::vector<HWND> signs = SpritesOwnedBy(target);
-            return signs.size() == 1 &&
-                   SignShownAt(signs[0], where.own.left + 60 - SIGN_WIDTH, TOP);
-        }));
+        ASSERT_NE(WaitForSign(target, where.own.left + 60 - SIGN_WIDTH, TOP), nullptr);
         Sleep(1500);
         EXPECT_TRUE(SpritesOwnedBy(mainWindow).empty()) << "a sign over the edge gets no figure";
         SetWindowPos(target, nullptr, left, TOP, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -126,6 +126,22 @@ bool SignShownAt(HWND sign, int x, int y, int scale) {
            rect.right - x == SIGN_WIDTH * scale && rect.bottom - y == SIGN_HEIGHT * scale;
 }
 
+HWND WaitForSign(HWND target, int x, int y, int scale) {
+    HWND sign = nullptr;
+    WaitUntil(ARRIVAL_MS, [&] {
+        const std::vector<HWND> signs = SpritesOwnedBy(target);
+        sign = signs.size() == 1 && SignShownAt(signs[0], x, y, scale) ? signs[0] : nullptr;
+        return sign != nullptr;
+    });
+    return sign;
+}
+
+HWND WaitForFigure(HWND mainWindow) {
+    HWND figure = nullptr;
+    WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)) != nullptr; });
+    return figure;
+}
+
 Image CaptureScreen(const RECT& area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     // The desktop window's DC: a DISPLAY DC reads in X's coordinates, which differ from the

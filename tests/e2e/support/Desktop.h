@@ -10,6 +10,8 @@
 #include <vector>
 
 constexpr DWORD STARTUP_MS = 15000;
+// Two ticks make and place a sign; a figure comes within the first three seconds.
+constexpr DWORD ARRIVAL_MS = 3000;
 constexpr int SIGN_WIDTH = 122;
 constexpr int SIGN_HEIGHT = 98;
 
@@ -54,6 +56,10 @@ HWND VisibleFigure(HWND mainWindow);
 RECT RectOf(HWND window);
 // Shown at a place, at its size for a scale (2 at 200 %).
 bool SignShownAt(HWND sign, int x, int y, int scale = 1);
+// The target's one sign once it shows at a place; null when it does not come in time.
+HWND WaitForSign(HWND target, int x, int y, int scale = 1);
+// The main window's first visible figure; null when none comes in time.
+HWND WaitForFigure(HWND mainWindow);
 
 struct Image {
     int width = 0;
