@@ -120,16 +120,12 @@ HRSRC WINAPI FindResourceAShim(HMODULE module, LPCSTR name, LPCSTR type) {
 #define SHIM(function) \
     { #function, reinterpret_cast < void*>(&function##Shim) }
 const std::map<std::string, void*> shims = {
-    SHIM(CreateDCA),          SHIM(CreateCompatibleDC),
-    SHIM(DeleteDC),           SHIM(CreateBitmap),
-    SHIM(CreateDIBSection),   SHIM(CreateCompatibleBitmap),
-    SHIM(LoadImageA),         SHIM(ExtCreateRegion),
-    SHIM(CreateRectRgn),      SHIM(DeleteObject),
-    SHIM(SetWindowRgn),       SHIM(GetDC),
-    SHIM(ReleaseDC),          SHIM(ShellExecuteA),
-    SHIM(SetWindowPos),       SHIM(BitBlt),
-
-    SHIM(CreateDialogParamA), SHIM(Shell_NotifyIconA),
+    SHIM(CreateDCA),     SHIM(CreateCompatibleDC), SHIM(DeleteDC),
+    SHIM(CreateBitmap),  SHIM(CreateDIBSection),   SHIM(CreateCompatibleBitmap),
+    SHIM(LoadImageA),    SHIM(ExtCreateRegion),    SHIM(CreateRectRgn),
+    SHIM(DeleteObject),  SHIM(SetWindowRgn),       SHIM(GetDC),
+    SHIM(ReleaseDC),     SHIM(ShellExecuteA),      SHIM(SetWindowPos),
+    SHIM(BitBlt),        SHIM(CreateDialogParamA), SHIM(Shell_NotifyIconA),
     SHIM(FindResourceA),
 };
 }  // namespace

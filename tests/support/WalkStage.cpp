@@ -43,16 +43,11 @@ WalkStage::~WalkStage() {
 }
 
 Script ScriptOf(ScreenWindow* object) {
-    if (dynamic_cast<SignChangeWalker*>(object)) {
-        return Script::SignChange;
-    }
-    if (dynamic_cast<LadderVisitWalker*>(object)) {
-        return Script::LadderVisit;
-    }
-    if (dynamic_cast<PlacardWalker*>(object)) {
-        return Script::Placard;
-    }
-    return dynamic_cast<SparkleActor*>(object) ? Script::Sparkle : Script::Unknown;
+    return dynamic_cast<SignChangeWalker*>(object)    ? Script::SignChange
+           : dynamic_cast<LadderVisitWalker*>(object) ? Script::LadderVisit
+           : dynamic_cast<PlacardWalker*>(object)     ? Script::Placard
+           : dynamic_cast<SparkleActor*>(object)      ? Script::Sparkle
+                                                      : Script::Unknown;
 }
 
 std::map<int32_t, FrameStep> ActorTrace::FirstSteps() const {
