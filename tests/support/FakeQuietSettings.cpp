@@ -2,29 +2,11 @@
 
 #include "gfx/QuietSettings.h"
 
-namespace {
-bool fakeAnimationsOn = true;
-int fakeNotificationState = NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS;
-int animationReads = 0;
-int stateReads = 0;
-
-bool FakeAnimationsOn() {
-    ++animationReads;
-    return fakeAnimationsOn;
-}
-
-int FakeNotificationState() {
-    ++stateReads;
-    return fakeNotificationState;
-}
-}  // namespace
-
 FakeQuietSettings::FakeQuietSettings() {
-    SetQuietSource({FakeAnimationsOn, FakeNotificationState});
+    SetQuietSource({ReadAnimations, ReadState});
     Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
     ReadQuietSettings();
-    animationReads = 0;
-    stateReads = 0;
+    animationReads = stateReads = 0;
 }
 
 FakeQuietSettings::~FakeQuietSettings() {
@@ -33,16 +15,17 @@ FakeQuietSettings::~FakeQuietSettings() {
 }
 
 void FakeQuietSettings::Answer(bool animationsOn, int notificationState) {
-    fakeAnimationsOn = animationsOn;
-    fakeNotificationState = notificationState;
-    animationReads = 0;
-    stateReads = 0;
+    animations = animationsOn;
+    state = notificationState;
+    animationReads = stateReads = 0;
 }
 
-int FakeQuietSettings::AnimationReads() const {
-    return animationReads;
+bool FakeQuietSettings::ReadAnimations() {
+    ++animationReads;
+    return animations;
 }
 
-int FakeQuietSettings::StateReads() const {
-    return stateReads;
+int FakeQuietSettings::ReadState() {
+    ++stateReads;
+    return state;
 }

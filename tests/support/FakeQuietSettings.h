@@ -12,6 +12,13 @@ public:
     // Changes the answers; the program sees them at its next read.
     void Answer(bool animationsOn, int notificationState);
     // Reads of the animation setting and of the notification state since the last Answer.
-    int AnimationReads() const;
-    int StateReads() const;
+    int AnimationReads() const { return animationReads; }
+    int StateReads() const { return stateReads; }
+
+private:
+    static bool ReadAnimations();
+    static int ReadState();
+
+    static inline bool animations = true;
+    static inline int state = 0, animationReads = 0, stateReads = 0;
 };

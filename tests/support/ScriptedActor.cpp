@@ -7,13 +7,9 @@
 ScriptedActor::ScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds)
     : Actor(sign, target), regionIds(std::move(regionIds)) {}
 
-void ScriptedActor::Plan(int32_t frame, double x, double y) {
+void ScriptedActor::ShowAt(int32_t frame, double x, double y) {
     plannedFrame = frame;
     planned = PointD{x, y};
-}
-
-void ScriptedActor::ShowAt(int32_t frame, double x, double y) {
-    Plan(frame, x, y);
     Tick();
 }
 

@@ -11,9 +11,7 @@ public:
     // The test frames, with these region ids by frame index (-1 for the rest).
     ScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds = {});
 
-    // What the next NextFrame answers: the frame (negative: none) and the point it moves to.
-    void Plan(int32_t frame, double x, double y);
-    // Plans the frame and runs one Tick.
+    // Runs one Tick in which NextFrame answers the frame (negative: none) and this point.
     void ShowAt(int32_t frame, double x, double y);
 
     int32_t NextFrame(double& x, double& y) override;

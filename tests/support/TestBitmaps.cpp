@@ -1,7 +1,5 @@
 #include "support/TestBitmaps.h"
 
-#include <vector>
-
 HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -18,15 +16,16 @@ HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
     return bitmap;
 }
 
+BITMAPINFO TopDownFormat(int width, int height) {
+    BITMAPINFO format = {};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return format;
+}
+
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
     BITMAP info = {};
     GetObjectA(bitmap, sizeof(info), &info);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;  // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDownFormat(info.bmWidth, info.bmHeight);
     std::vector<uint32_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);

@@ -11,5 +11,7 @@ using PixelFunction = std::function<COLORREF(int x, int y)>;
 
 // A screen-compatible bitmap filled from the function; the caller deletes it.
 HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel);
+// 32 bits a pixel, top row first.
+BITMAPINFO TopDownFormat(int width, int height);
 // Every pixel as 0x00RRGGBB, top row first; a 1-bit mask reads 0 or 0xFFFFFF.
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap);

@@ -16,22 +16,20 @@ void RemoveFrameFiles() {
 }
 
 // 8 bits a pixel with a colour table, bottom-up, as the program's own pictures are stored.
-bool WriteBmpFile(const std::string& path, int width, int height, COLORREF (*pixel)(int, int)) {
-    std::vector<COLORREF> colours;
+void WriteBmpFile(const std::string& path, int width, int height, COLORREF (*pixel)(int, int)) {
+    std::vector<uint32_t> table;  // laid out as RGBQUAD: 0x00RRGGBB
     const int rowBytes = (width + 3) & ~3;
     std::vector<BYTE> rows(size_t(rowBytes) * height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const auto found = std::find(colours.begin(), colours.end(), pixel(x, y));
-            rows[size_t(height - 1 - y) * rowBytes + x] = BYTE(found - colours.begin());
-            if (found == colours.end()) {
-                colours.push_back(pixel(x, y));
+            const COLORREF c = pixel(x, y);
+            const uint32_t entry = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+            const auto found = std::find(table.begin(), table.end(), entry);
+            rows[size_t(height - 1 - y) * rowBytes + x] = BYTE(found - table.begin());
+            if (found == table.end()) {
+                table.push_back(entry);
             }
         }
-    }
-    std::vector<RGBQUAD> table;
-    for (const COLORREF c : colours) {
-        table.push_back({GetBValue(c), GetGValue(c), GetRValue(c), 0});
     }
     const DWORD tableBytes = DWORD(table.size() * sizeof(RGBQUAD));
     const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + tableBytes;
@@ -39,22 +37,18 @@ bool WriteBmpFile(const std::string& path, int width, int height, COLORREF (*pix
     const BITMAPINFOHEADER info = {
         sizeof(info),        width, height, 1, 8, BI_RGB, DWORD(rows.size()), 0, 0,
         DWORD(table.size()), 0};
-    FILE* out = fopen(path.c_str(), "wb");
-    if (!out) {
-        return false;
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+        fwrite(&header, sizeof(header), 1, out);
+        fwrite(&info, sizeof(info), 1, out);
+        fwrite(table.data(), 1, tableBytes, out);
+        fwrite(rows.data(), 1, rows.size(), out);
+        fclose(out);
     }
-    const bool written = fwrite(&header, sizeof(header), 1, out) == 1 &&
-                         fwrite(&info, sizeof(info), 1, out) == 1 &&
-                         fwrite(table.data(), 1, tableBytes, out) == tableBytes &&
-                         fwrite(rows.data(), 1, rows.size(), out) == rows.size();
-    return fclose(out) == 0 && written;
 }
 }  // namespace
 
 COLORREF FigurePixel(int x, int y) {
-    const int dx = x - 20;
-    const int dy = y - 17;
-    const bool disc = dx * dx + dy * dy <= 14 * 14;
+    const bool disc = (x - 20) * (x - 20) + (y - 17) * (y - 17) <= 14 * 14;
     const bool leg = x >= 24 && x < 28 && y >= 30;
     // Under 256 colours, so that it is stored as the program's own pictures are.
     const int shade = (x + 41 * y) % 240;

@@ -6,26 +6,19 @@
 #include "windows/SpriteWindowClass.h"
 
 namespace {
-constexpr const char* COLOUR = "TestColour";
-
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) {
-        RECT area;
-        GetClientRect(window, &area);
-        HBRUSH brush = CreateSolidBrush(COLORREF(UINT_PTR(GetPropA(window, COLOUR))));
-        FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
-        DeleteObject(brush);
-        return 1;
+    if (message != WM_ERASEBKGND) {
+        return DefWindowProcA(window, message, wParam, lParam);
     }
-    if (message == WM_DESTROY) {
-        RemovePropA(window, COLOUR);
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    RECT area;
+    GetClientRect(window, &area);
+    HBRUSH brush = CreateSolidBrush(COLORREF(GetWindowLongPtrA(window, GWLP_USERDATA)));
+    FillRect(reinterpret_cast<HDC>(wParam), &area, brush);
+    DeleteObject(brush);
+    return 1;
 }
 
-time_t fakeNow = 0;
 ClockSource replacedClock = nullptr;
-std::vector<MonitorArea> fakeLayout;
 MonitorSource replacedMonitors = nullptr;
 }  // namespace
 
@@ -44,17 +37,21 @@ bool StartProgramHere() {
     testClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     testClass.lpszClassName = "TarvolenTestTarget";
     RegisterClassExA(&testClass);
-    if (!CreateMainWindow(instance, SW_HIDE)) {
-        return false;
-    }
-    KillTimer(mainWindowHandle, timerId);
-    PumpMessages();
-    return true;
+    return RestartMainWindow();
 }
 
 void StopProgramHere() {
     DestroyWindow(mainWindowHandle);
     PumpMessages();
+}
+
+bool RestartMainWindow() {
+    if (!CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE)) {
+        return false;
+    }
+    KillTimer(mainWindowHandle, timerId);
+    PumpMessages();
+    return true;
 }
 
 HWND CreateTestWindow(const TestWindowOptions& options) {
@@ -63,7 +60,7 @@ HWND CreateTestWindow(const TestWindowOptions& options) {
                         options.style & ~WS_VISIBLE, options.x, options.y, options.width,
                         options.height, options.owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (window) {
-        SetPropA(window, COLOUR, reinterpret_cast<HANDLE>(UINT_PTR(options.colour)));
+        SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(options.colour));
         if (options.style & WS_VISIBLE) {
             ShowWindow(window, SW_SHOWNORMAL);
         }
@@ -110,29 +107,17 @@ void DestroyAllSprites() {
 }
 
 FakeClock::FakeClock(time_t start) {
-    fakeNow = start;
-    replacedClock = SetClockSource([] { return fakeNow; });
+    current = start;
+    replacedClock = SetClockSource([] { return current; });
 }
 FakeClock::~FakeClock() {
     SetClockSource(replacedClock);
 }
-void FakeClock::Set(time_t now) {
-    fakeNow = now;
-}
-void FakeClock::Advance(time_t seconds) {
-    fakeNow += seconds;
-}
-time_t FakeClock::Now() const {
-    return fakeNow;
-}
 
 FakeMonitors::FakeMonitors(const std::vector<MonitorArea>& layout) {
-    fakeLayout = layout;
-    replacedMonitors = SetMonitorSource([] { return fakeLayout; });
+    current = layout;
+    replacedMonitors = SetMonitorSource([] { return current; });
 }
 FakeMonitors::~FakeMonitors() {
     SetMonitorSource(replacedMonitors);
-}
-void FakeMonitors::SetDpi(size_t monitor, UINT dpi) {
-    fakeLayout.at(monitor).dpi = dpi;
 }

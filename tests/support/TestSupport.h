@@ -14,14 +14,13 @@
 // timer stopped: the caller drives the ticks. False when the main window cannot be made.
 bool StartProgramHere();
 void StopProgramHere();
+// Makes the main window again, its timer stopped, after a test destroyed it.
+bool RestartMainWindow();
 
 // A plain top-level window of the tests' own class, painted in one solid colour.
 struct TestWindowOptions {
     const char* title = "Test target";
-    int x = 300;
-    int y = 200;
-    int width = 300;
-    int height = 200;
+    int x = 300, y = 200, width = 300, height = 200;
     DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
     DWORD exStyle = 0;
     HWND owner = nullptr;
@@ -37,7 +36,6 @@ void PumpMessages();
 void PumpFor(DWORD milliseconds);
 // One tick of the main window, followed by a pump, as the timer would deliver it.
 void RunTicks(int count = 1);
-
 // Destroys every registered sprite window (lowest handle first) and pumps.
 void DestroyAllSprites();
 
@@ -54,9 +52,12 @@ public:
     FakeClock(const FakeClock&) = delete;
     FakeClock& operator=(const FakeClock&) = delete;
 
-    void Set(time_t now);
-    void Advance(time_t seconds);
-    time_t Now() const;
+    void Set(time_t now) { current = now; }
+    void Advance(time_t seconds) { current += seconds; }
+    time_t Now() const { return current; }
+
+private:
+    static inline time_t current = 0;
 };
 
 // Replaces the system's monitors with a layout the test gives (the first is the primary);
@@ -69,5 +70,8 @@ public:
     FakeMonitors& operator=(const FakeMonitors&) = delete;
 
     // As the user would: the program finds out when it reads the monitors again.
-    void SetDpi(size_t monitor, UINT dpi);
+    void SetDpi(size_t monitor, UINT dpi) { current.at(monitor).dpi = dpi; }
+
+private:
+    static inline std::vector<MonitorArea> current;
 };

@@ -18,9 +18,7 @@ constexpr COLORREF MAGENTA = TRANSPARENT_KEY;
 constexpr int32_t GREEN = 7101, WIDE = 7102, HALF_MAGENTA = 7103, NO_SUCH_BITMAP = 7104;
 constexpr int SHAPE = 7001, TRUNCATED_SHAPE = 7002;
 
-HINSTANCE Module() {
-    return GetModuleHandleA(nullptr);
-}
+const HINSTANCE MODULE = GetModuleHandleA(nullptr);
 
 // A busy, never black destination, so that a pass that wipes or inverts shows.
 COLORREF Backdrop(int x, int y) {
@@ -88,39 +86,36 @@ TEST(GraphicsTest, MaskedBlitShowsThePictureExactlyWhereTheMaskIsSet) {
     }
 }
 
-HWND SolidWindow(int x, int y, int width, int height, COLORREF colour) {
-    return CreateTestWindow({"", x, y, width, height, WS_POPUP | WS_VISIBLE, 0, nullptr, colour});
-}
-
 // Shape 7001: bars across top and bottom, two side blocks with a gap between them. Only the
 // low 16 bits of the id count; a missing or damaged resource leaves the old shape, and every
 // region made is handed to the window or deleted.
 TEST(GraphicsTest, WindowShowsExactlyTheRectanglesOfItsRegionResource) {
-    HWND backdrop = SolidWindow(220, 160, 100, 80, RGB(20, 40, 200));
-    HWND window = SolidWindow(240, 180, 60, 40, RGB(230, 120, 10));
-    BringToFront(window);
+    constexpr COLORREF BLUE = RGB(20, 40, 200), ORANGE = RGB(230, 120, 10);
+    HWND back = CreateTestWindow({"", 220, 160, 100, 80, WS_POPUP | WS_VISIBLE, 0, nullptr, BLUE});
+    HWND top = CreateTestWindow({"", 240, 180, 60, 40, WS_POPUP | WS_VISIBLE, 0, nullptr, ORANGE});
+    BringToFront(top);
     const auto shows = [](bool (*visible)(int, int)) {
         PumpFor(100);
         HBITMAP shot = CaptureScreenRect({240, 180, 60, 40});
         const bool same = PixelsOf(shot) == Expected(60, 40, [&](int x, int y) {
-                              return visible(x, y) ? RGB(230, 120, 10) : RGB(20, 40, 200);
+                              return visible(x, y) ? ORANGE : BLUE;
                           });
         DeleteObject(shot);
         return same;
     };
     const int before = LiveGdiObjects();
-    EXPECT_NE(ApplyRegionResource(Module(), window, SHAPE + 0x10000, true), 0);
+    EXPECT_NE(ApplyRegionResource(MODULE, top, SHAPE + 0x10000, true), 0);
     EXPECT_TRUE(shows(
         [](int x, int y) { return y < 10 || y >= 30 ? x >= 10 && x < 50 : x < 20 || x >= 40; }));
-    ASSERT_TRUE(SetWindowRgn(window, CreateRectRgn(5, 5, 25, 25), TRUE));
-    EXPECT_EQ(ApplyRegionResource(Module(), window, 7099, true), 0);
-    EXPECT_EQ(ApplyRegionResource(Module(), window, TRUNCATED_SHAPE, true), 0);
+    ASSERT_TRUE(SetWindowRgn(top, CreateRectRgn(5, 5, 25, 25), TRUE));
+    EXPECT_EQ(ApplyRegionResource(MODULE, top, 7099, true), 0);
+    EXPECT_EQ(ApplyRegionResource(MODULE, top, TRUNCATED_SHAPE, true), 0);
     EXPECT_TRUE(shows([](int x, int y) { return x >= 5 && x < 25 && y >= 5 && y < 25; }));
     // Refused by SetWindowRgn: a window handle that does not exist.
-    EXPECT_EQ(ApplyRegionResource(Module(), reinterpret_cast<HWND>(0x4321), SHAPE, false), 0);
+    EXPECT_EQ(ApplyRegionResource(MODULE, reinterpret_cast<HWND>(0x4321), SHAPE, false), 0);
     EXPECT_EQ(LiveGdiObjects(), before);
-    DestroyWindow(window);
-    DestroyWindow(backdrop);
+    DestroyWindow(top);
+    DestroyWindow(back);
 }
 
 // The pixel at (x, y) after painting onto a dark 12 x 12 bitmap.
@@ -149,7 +144,7 @@ TEST(GraphicsTest, FrameSetsNameLoadAndPaintTheirFrames) {
     EXPECT_EQ(set.FrameAt(2), nullptr);
     EXPECT_EQ(set.FrameAt(4)->ResourceId(), WIDE);
     EXPECT_EQ(set.FrameAt(6), nullptr);
-    EXPECT_FALSE(set.LoadAll(Module(), true));
+    EXPECT_FALSE(set.LoadAll(MODULE, true));
     EXPECT_EQ(set.FrameAt(3)->Width(), 12);
     EXPECT_EQ(set.FrameAt(4)->Height(), 7);
     EXPECT_NE(set.FrameAt(4)->Mask(), nullptr);
@@ -165,16 +160,16 @@ TEST(GraphicsTest, FrameSetsNameLoadAndPaintTheirFrames) {
     // The whole picture, copied opaquely to the origin whatever the offset; loaded once.
     FrameBitmap frame(HALF_MAGENTA);
     frame.SetOffset(3.0, 4.0);
-    ASSERT_TRUE(frame.Load(Module(), false));
+    ASSERT_TRUE(frame.Load(MODULE, false));
     const HBITMAP first = frame.Bitmap();
-    EXPECT_TRUE(frame.Load(Module(), true));
+    EXPECT_TRUE(frame.Load(MODULE, true));
     EXPECT_EQ(frame.Bitmap(), first);
     EXPECT_EQ(Painted(frame, 0, 0), MAGENTA);
     EXPECT_EQ(Painted(frame, 7, 7), RGB(40, 60, 220));
     EXPECT_EQ(Painted(frame, 8, 8), RGB(9, 9, 9));
     frame.SetResourceId(NO_SUCH_BITMAP);
     frame.Unload();
-    EXPECT_FALSE(frame.Load(Module(), false));
+    EXPECT_FALSE(frame.Load(MODULE, false));
     EXPECT_EQ(frame.Width(), 8) << "a failed load keeps the last size";
 }
 

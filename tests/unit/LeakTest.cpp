@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "app/MainWindow.h"
 #include "gfx/QuietSettings.h"
@@ -78,10 +77,7 @@ TEST(LeakTest, QuittingInTheMiddleOfWalksLeavesNothingBehind) {
 
     DestroyWindow(mainWindowHandle);
     EXPECT_EQ(LiveGdiObjects(), before);
-    MSG quit;
-    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    ASSERT_TRUE(CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE));
-    KillTimer(mainWindowHandle, timerId);
+    ASSERT_TRUE(RestartMainWindow());
     DestroyWindow(target);
 }
 

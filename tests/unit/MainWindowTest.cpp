@@ -8,16 +8,14 @@
 #include "app/ForegroundWatcher.h"
 #include "app/MainWindow.h"
 #include "gfx/QuietSettings.h"
-#include "sign/SignWindow.h"
 #include "support/ApiCounter.h"
 #include "support/FakeQuietSettings.h"
 #include "support/TestSupport.h"
 
 namespace {
 struct Journal {
-    std::vector<UINT> messages;
     std::vector<HWND> ticks, queries, destroyed;
-    bool registeredOnCreate = false, deleted = false;
+    bool deleted = false;
 };
 
 // A sprite that writes down what the tick and the window procedure do to it, and can
@@ -38,12 +36,10 @@ public:
         return ScreenWindow::QueryProperty(id, value, object);
     }
     int HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) override {
-        journal.messages.push_back(message);
-        journal.registeredOnCreate |= message == WM_CREATE && ObjectForWindow(handle) == this;
         if (message == WM_DESTROY) {
             journal.destroyed.push_back(handle);
         }
-        return message == WM_GETTEXTLENGTH;
+        return 0;
     }
 
 private:
@@ -163,8 +159,7 @@ TEST_F(MainWindowTest, ReadsTheQuietSettingsAtStartEveryTwentiethTickAndOnAChang
     FakeQuietSettings quiet;
     quiet.Answer(false, NOTIFICATION_STATE_BUSY);
     DestroyWindow(mainWindowHandle);
-    ASSERT_TRUE(CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE));
-    KillTimer(mainWindowHandle, timerId);
+    ASSERT_TRUE(RestartMainWindow());
     EXPECT_FALSE(AnimationsOn());
     EXPECT_TRUE(UserWantsQuiet());
     quiet.Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
@@ -197,8 +192,6 @@ TEST_F(MainWindowTest, ShutdownDestroysSpritesLowestFirstThenStopsTheTimerAndThe
     MSG quit;
     ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
-    // The other tests need a main window again.
-    ASSERT_TRUE(CreateMainWindow(GetModuleHandleA(nullptr), SW_HIDE));
-    KillTimer(mainWindowHandle, timerId);
+    ASSERT_TRUE(RestartMainWindow());
 }
 }  // namespace

@@ -1,6 +1,7 @@
 // The sign beside its target: placement, face states and clicks.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "app/ForegroundWatcher.h"
@@ -18,8 +19,8 @@ protected:
         }
         PumpMessages();
     }
-    SignWindow* Hang(TestWindowOptions options = {}) {
-        targets.push_back(CreateTestWindow(options));
+    SignWindow* Hang() {
+        targets.push_back(CreateTestWindow());
         CreateSignFor(targets.back());
         SignWindow* found = nullptr;
         handleRegistry.Walk([&](HWND, ScreenWindow* object) {
@@ -27,13 +28,6 @@ protected:
             found = sign && sign->Target() == targets.back() ? sign : found;
         });
         return found;
-    }
-    // SetWindowPos calls made by one tick of the sign.
-    static int TickCalls(SignWindow* sign) {
-        ResetCallCounts();
-        sign->Tick();
-        PumpMessages();
-        return CallCount("SetWindowPos");
     }
     std::vector<HWND> targets;
 };
@@ -83,7 +77,10 @@ TEST_F(SignWindowTest, FollowsItsTargetAndCallsThePlatformOnlyForChanges) {
         step.change();
         PumpMessages();
         const HWND front = GetForegroundWindow();
-        EXPECT_EQ(TickCalls(sign), step.calls);
+        ResetCallCounts();
+        sign->Tick();
+        PumpMessages();
+        EXPECT_EQ(CallCount("SetWindowPos"), step.calls);
         EXPECT_EQ(GetForegroundWindow(), front);
         EXPECT_EQ(sign->PlacedFlags(), step.flags);
         EXPECT_EQ(sign->PlacedPosition(), (PointD{double(step.x), double(step.y)}));
@@ -105,46 +102,40 @@ TEST_F(SignWindowTest, StartsWithTheFaceOfItsDayAndFaceMessagesMoveOnlyAlongTheC
     const std::tm local = *std::localtime(&cutover);
     EXPECT_EQ(local.tm_year * 10000 + local.tm_mon * 100 + local.tm_mday, 1011004);
     EXPECT_EQ(local.tm_hour, local.tm_isdst > 0 ? 1 : 0);
-    const struct {
-        int32_t from;
-        UINT message;
-        int32_t to;
-        int shape, face;
-    } cases[] = {
-        {SIGN_OLD_FACE, WM_SIGN_BEGIN_CHANGE, SIGN_CHANGING, SIGN_RIM_REGION, 4001},
-        {SIGN_OLD_FACE, WM_SIGN_COMMIT_CHANGE, SIGN_OLD_FACE, SIGN_SHAPE_REGION, 4001},
-        {SIGN_OLD_FACE, WM_SIGN_CANCEL_CHANGE, SIGN_OLD_FACE, SIGN_SHAPE_REGION, 4001},
-        {SIGN_CHANGING, WM_SIGN_BEGIN_CHANGE, SIGN_CHANGING, SIGN_RIM_REGION, 4001},
-        {SIGN_CHANGING, WM_SIGN_COMMIT_CHANGE, SIGN_NEW_FACE, SIGN_SHAPE_REGION, 4002},
-        {SIGN_CHANGING, WM_SIGN_CANCEL_CHANGE, SIGN_OLD_FACE, SIGN_SHAPE_REGION, 4001},
-        {SIGN_NEW_FACE, WM_SIGN_BEGIN_CHANGE, SIGN_NEW_FACE, SIGN_SHAPE_REGION, 4002},
-        {SIGN_NEW_FACE, WM_SIGN_COMMIT_CHANGE, SIGN_NEW_FACE, SIGN_SHAPE_REGION, 4002},
-        {SIGN_NEW_FACE, WM_SIGN_CANCEL_CHANGE, SIGN_NEW_FACE, SIGN_SHAPE_REGION, 4002},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "from " << c.from << " message " << c.message);
-        FakeClock clock(cutover + (c.from == SIGN_OLD_FACE ? -1 : c.from == SIGN_NEW_FACE));
-        SignWindow* sign = Hang();
-        if (c.from == SIGN_CHANGING) {
-            SendMessageA(sign->Window(), WM_SIGN_BEGIN_CHANGE, 0, 0);
+    const UINT messages[] = {WM_SIGN_BEGIN_CHANGE, WM_SIGN_COMMIT_CHANGE, WM_SIGN_CANCEL_CHANGE};
+    // The state that each of those messages leaves, by the state it finds.
+    const std::pair<int32_t, std::array<int32_t, 3>> states[] = {
+        {SIGN_OLD_FACE, {SIGN_CHANGING, SIGN_OLD_FACE, SIGN_OLD_FACE}},
+        {SIGN_CHANGING, {SIGN_CHANGING, SIGN_NEW_FACE, SIGN_OLD_FACE}},
+        {SIGN_NEW_FACE, {SIGN_NEW_FACE, SIGN_NEW_FACE, SIGN_NEW_FACE}}};
+    for (const auto& [from, after] : states) {
+        for (size_t m = 0; m < 3; ++m) {
+            const int32_t to = after[m];
+            SCOPED_TRACE(testing::Message() << "from " << from << " message " << messages[m]);
+            FakeClock clock(cutover + (from == SIGN_OLD_FACE ? -1 : from == SIGN_NEW_FACE));
+            SignWindow* sign = Hang();
+            if (from == SIGN_CHANGING) {
+                SendMessageA(sign->Window(), WM_SIGN_BEGIN_CHANGE, 0, 0);
+            }
+            ASSERT_EQ(sign->State(), from);
+            const int liveBefore = LiveGdiObjects();
+            // Cancels arrive posted, the others sent, as the figures deliver them.
+            if (messages[m] == WM_SIGN_CANCEL_CHANGE) {
+                PostMessageA(sign->Window(), messages[m], 0, 0);
+                PumpMessages();
+            } else {
+                SendMessageA(sign->Window(), messages[m], 0, 0);
+            }
+            EXPECT_EQ(sign->State(), to);
+            EXPECT_TRUE(WindowHasShape(sign->Window(),
+                                       to == SIGN_CHANGING ? SIGN_RIM_REGION : SIGN_SHAPE_REGION));
+            HBITMAP face = LoadBitmapA(GetModuleHandleA(nullptr),
+                                       MAKEINTRESOURCEA(to == SIGN_NEW_FACE ? 4002 : 4001));
+            EXPECT_EQ(PixelsOf(sign->Bitmap()), PixelsOf(face));
+            DeleteObject(face);
+            EXPECT_EQ(LiveGdiObjects(), liveBefore);
+            DestroyWindow(targets.back());
         }
-        ASSERT_EQ(sign->State(), c.from);
-        const int liveBefore = LiveGdiObjects();
-        // Cancels arrive posted, the others sent, as the figures deliver them.
-        if (c.message == WM_SIGN_CANCEL_CHANGE) {
-            PostMessageA(sign->Window(), c.message, 0, 0);
-            PumpMessages();
-        } else {
-            SendMessageA(sign->Window(), c.message, 0, 0);
-        }
-        EXPECT_EQ(sign->State(), c.to);
-        EXPECT_TRUE(WindowHasShape(sign->Window(), c.shape));
-        HBITMAP face = static_cast<HBITMAP>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(c.face), IMAGE_BITMAP, 0, 0, 0));
-        EXPECT_EQ(PixelsOf(sign->Bitmap()), PixelsOf(face));
-        DeleteObject(face);
-        EXPECT_EQ(LiveGdiObjects(), liveBefore);
-        DestroyWindow(targets.back());
     }
 }
 }  // namespace

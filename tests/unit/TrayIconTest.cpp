@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 #include <thread>
 
 #include "app/AboutDialog.h"
@@ -15,18 +14,15 @@
 
 namespace {
 // Runs the action, whose menu loop blocks this thread, while a second thread waits for the
-// menu, notes the menu it shows and presses the keys on it. False when no menu came.
-bool WithMenu(const std::vector<WPARAM>& keys, const std::function<void()>& action,
-              HMENU* shown = nullptr, DWORD waitMs = 5000) {
-    bool seen = false;
+// menu and presses the keys on it. The menu it showed, or null when none came.
+HMENU WithMenu(const std::vector<WPARAM>& keys, const std::function<void()>& action,
+               DWORD waitMs = 5000) {
+    HMENU shown = nullptr;
     std::thread driver([&] {
         for (const DWORD start = GetTickCount(); GetTickCount() - start < waitMs; Sleep(10)) {
             HWND menu = FindWindowA("#32768", nullptr);
             if (menu && IsWindowVisible(menu)) {
-                seen = true;
-                if (shown) {
-                    *shown = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
-                }
+                shown = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
                 for (WPARAM key : keys) {
                     PostMessageA(menu, WM_KEYDOWN, key, 0);
                     PostMessageA(menu, WM_KEYUP, key, 0);
@@ -38,11 +34,7 @@ bool WithMenu(const std::vector<WPARAM>& keys, const std::function<void()>& acti
     action();
     driver.join();
     PumpMessages();
-    return seen;
-}
-
-void Notify(UINT mouse) {
-    SendMessageA(mainWindowHandle, WM_TRAY_NOTIFY, 0, mouse);
+    return shown;
 }
 
 class TrayIconTest : public testing::Test {
@@ -63,20 +55,18 @@ protected:
 // gives the open dialog the focus.
 TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndAboutOpensOnce) {
     for (UINT mouse : {WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}) {
-        EXPECT_EQ(WithMenu(
-                      {VK_ESCAPE}, [mouse] { Notify(mouse); }, nullptr,
-                      mouse == WM_RBUTTONUP ? 5000 : 300),
-                  mouse == WM_RBUTTONUP)
-            << mouse;
+        const bool opens = mouse == WM_RBUTTONUP;
+        const auto notify = [mouse] { SendMessageA(mainWindowHandle, WM_TRAY_NOTIFY, 0, mouse); };
+        EXPECT_EQ(WithMenu({VK_ESCAPE}, notify, opens ? 5000 : 300) != nullptr, opens) << mouse;
     }
     for (const auto& [keys, command] :
          {std::pair{std::vector<WPARAM>{VK_DOWN, VK_RETURN}, int(ID_TRAY_ABOUT)},
           {{VK_DOWN, VK_DOWN, VK_RETURN}, int(ID_TRAY_EXIT)},
           {{VK_ESCAPE}, 0}}) {
         int chosen = -2;
-        HMENU shown = nullptr;
-        EXPECT_TRUE(WithMenu(
-            keys, [&] { chosen = TrackTrayMenu(mainWindowHandle, 500, 400); }, &shown));
+        const HMENU shown =
+            WithMenu(keys, [&] { chosen = TrackTrayMenu(mainWindowHandle, 500, 400); });
+        EXPECT_NE(shown, nullptr);
         EXPECT_EQ(chosen, command);
         EXPECT_FALSE(IsMenu(shown));
     }
