@@ -6,6 +6,7 @@
 #include "gfx/Drawing.h"
 #include "gfx/QuietSettings.h"
 #include "gfx/RegionResource.h"
+#include "gfx/WindowFrame.h"
 #include "windows/HandleRegistry.h"
 
 namespace {
@@ -14,6 +15,8 @@ constexpr UINT MAKE_TOPMOST_FLAGS = 531;
 // SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOCOPYBITS |
 // SWP_NOOWNERZORDER
 constexpr UINT SHOW_FRAME_FLAGS = 884;
+constexpr UINT HIDE_FLAGS =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOOWNERZORDER;
 
 // Toward zero, after the addition, as every position handed to the platform.
 int32_t Truncate(double value) {
@@ -31,10 +34,16 @@ void DrawOnCanvas(const FrameBitmap& frame, const PointD& origin, const RectI& w
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
+
+bool Inside(const RectI& rect, const RECT& area) {
+    return rect.x >= area.left && rect.y >= area.top && rect.x + rect.width <= area.right &&
+           rect.y + rect.height <= area.bottom;
+}
 }  // namespace
 
-Actor::Actor(HWND signWindow, HWND targetWindow) : sign(signWindow), target(targetWindow) {
-    GetWindowRect(target, &startTargetRect);
+Actor::Actor(HWND signWindow, HWND targetWindow)
+    : sign(signWindow), target(targetWindow), monitorLayout(MonitorLayoutVersion()) {
+    VisibleFrame(target, startTargetRect);
     composeCanvas.Hold();
 }
 
@@ -121,37 +130,97 @@ void Actor::RestoreShape() {
     }
 }
 
-void Actor::ClipToMonitor(const RectI& rect) {
-    const RECT& area = monitor.bounds;
-    const bool sticksOut = rect.x < area.left || rect.y < area.top ||
-                           rect.x + rect.width > area.right || rect.y + rect.height > area.bottom;
-    // On a single monitor nothing beyond its edges can show anyway.
-    if (monitor.monitorCount <= 1 || !sticksOut) {
-        if (clippedRect.width >= 0) {
-            clippedRect = RectI{};
-            RestoreShape();
-        }
-        return;
-    }
-    if (rect == clippedRect && appliedRegion == clippedRegion) {
-        return;
-    }
-    HRGN shape = appliedRegion > 0 ? CreateRegionFromResource(instance, appliedRegion, Scale())
-                                   : CreateRectRgn(0, 0, rect.width, rect.height);
-    HRGN onMonitor = CreateRectRgn(area.left - rect.x, area.top - rect.y, area.right - rect.x,
-                                   area.bottom - rect.y);
-    if (shape && onMonitor) {
-        CombineRgn(shape, shape, onMonitor, RGN_AND);
-    }
-    if (onMonitor) {
-        DeleteObject(onMonitor);
-    }
+void Actor::GiveShape(HRGN shape) {
     // From a successful call on, the window owns the region.
-    if (shape && !SetWindowRgn(window, shape, TRUE)) {
+    if (!SetWindowRgn(window, shape, TRUE) && shape) {
         DeleteObject(shape);
     }
-    clippedRect = rect;
+}
+
+void Actor::CutToMonitor(HRGN shape, const RectI& at) const {
+    const RECT& area = monitor.bounds;
+    HRGN onMonitor =
+        CreateRectRgn(area.left - at.x, area.top - at.y, area.right - at.x, area.bottom - at.y);
+    if (onMonitor) {
+        CombineRgn(shape, shape, onMonitor, RGN_AND);
+        DeleteObject(onMonitor);
+    }
+}
+
+HRGN Actor::ShapeBeforeMove(HRGN shape, const RectI& rect) const {
+    const bool moves = windowRect.width >= 0 && (windowRect.x != rect.x || windowRect.y != rect.y);
+    if (!moves) {
+        return nullptr;
+    }
+    HRGN wanted = CreateRectRgn(0, 0, rect.width, rect.height);
+    HRGN before = CreateRectRgn(0, 0, 0, 0);
+    if (!wanted || !before) {
+        DeleteObject(wanted);
+        return before;
+    }
+    if (shape) {
+        CombineRgn(wanted, shape, nullptr, RGN_COPY);
+    }
+    CombineRgn(before, wanted, nullptr, RGN_COPY);
+    CutToMonitor(before, windowRect);
+    const bool needed = !EqualRgn(before, wanted);
+    DeleteObject(wanted);
+    if (!needed) {
+        DeleteObject(before);
+        return nullptr;
+    }
+    return before;
+}
+
+void Actor::MoveOnMonitor(const RectI& rect) {
+    const auto move = [&] {
+        SetWindowPos(window, HWND_TOPMOST, rect.x, rect.y, rect.width, rect.height,
+                     SHOW_FRAME_FLAGS);
+    };
+    // On a single monitor nothing beyond its edges can show anyway: the frame's shape is
+    // given before the capture, as always.
+    if (monitor.monitorCount <= 1) {
+        move();
+        return;
+    }
+    const bool sticksOut = !Inside(rect, monitor.bounds);
+    const bool unchanged = sticksOut ? rect == clippedRect && appliedRegion == clippedRegion
+                                     : clippedRect.width < 0 && appliedRegion == clippedRegion;
+    if (unchanged) {
+        move();
+        return;
+    }
+    HRGN shape =
+        appliedRegion > 0 ? CreateRegionFromResource(instance, appliedRegion, Scale()) : nullptr;
+    if (sticksOut) {
+        if (!shape) {
+            shape = CreateRectRgn(0, 0, rect.width, rect.height);
+        }
+        CutToMonitor(shape, rect);
+    }
+    clippedRect = sticksOut ? rect : RectI{};
     clippedRegion = appliedRegion;
+    // Until it has moved, the window stands where it was: what it shows there must stay on
+    // the monitor as well, so it shows the smaller of the two shapes in between.
+    if (HRGN before = ShapeBeforeMove(shape, rect)) {
+        GiveShape(before);
+        move();
+        GiveShape(shape);
+        return;
+    }
+    GiveShape(shape);
+    move();
+}
+
+void Actor::Vanish() {
+    // What it saved under itself shows a desktop that has changed since: hidden at once, and
+    // with nothing kept to paint again until it closes.
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, HIDE_FLAGS);
+    if (savedBackground) {
+        DeleteObject(savedBackground);
+        savedBackground = nullptr;
+    }
+    Close();
 }
 
 void Actor::Close() {
@@ -169,7 +238,7 @@ bool Actor::UserStayedWithTarget() {
     if (foreground == target) {
         // A failing query leaves the rectangle as it was: the target counts as unmoved.
         RECT now = startTargetRect;
-        GetWindowRect(target, &now);
+        VisibleFrame(target, now);
         return SameRect(now, startTargetRect);
     }
     return foreground == sign || KindForWindow(foreground) == KIND_ACTOR;
@@ -184,12 +253,18 @@ void Actor::Tick() {
         Close();
         return;
     }
+    // Its monitor went away, moved or changed scale.
+    if (MonitorLayoutVersion() != monitorLayout) {
+        Vanish();
+        return;
+    }
     if (!IsWindow(target)) {
         Close();
         return;
     }
     const LONG style = GetWindowLongA(target, GWL_STYLE);
-    if ((style & (WS_MINIMIZE | WS_MAXIMIZE)) != 0 || (style & WS_VISIBLE) == 0) {
+    if ((style & (WS_MINIMIZE | WS_MAXIMIZE)) != 0 || (style & WS_VISIBLE) == 0 ||
+        IsCloaked(target)) {
         Close();
         return;
     }
@@ -225,7 +300,10 @@ void Actor::Render(HDC dc, int32_t index) {
     wantedRegion = frame->RegionId();
     if (wantedRegion != appliedRegion) {
         appliedRegion = wantedRegion;
-        RestoreShape();
+        // Beside other monitors the shape comes with the move, cut to what may show.
+        if (monitor.monitorCount <= 1) {
+            RestoreShape();
+        }
         if (wantedRegion > 0) {
             // The new shape fits this frame alone, so the window must not span the last one.
             previousFrame = nullptr;
@@ -265,9 +343,7 @@ void Actor::Render(HDC dc, int32_t index) {
 
     DrawOnCanvas(*frame, origin, newRect);
 
-    ClipToMonitor(newRect);
-    SetWindowPos(window, HWND_TOPMOST, newRect.x, newRect.y, newRect.width, newRect.height,
-                 SHOW_FRAME_FLAGS);
+    MoveOnMonitor(newRect);
     // Shown at once, the frame needs no paint message, which would have to compose it again.
     composeCanvas.Show(dc, newRect.width, newRect.height);
     ValidateRect(window, nullptr);

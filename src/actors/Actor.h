@@ -68,6 +68,8 @@ protected:
     int32_t wantedRegion = -1;
     int32_t appliedRegion = -1;
     ScreenMonitor monitor;
+    // The desktop's monitors as they were when the figure set out.
+    uint32_t monitorLayout = 0;
 
 private:
     void Close();
@@ -76,9 +78,17 @@ private:
     void PaintComposed(HWND window);
     // Gives the window the shape of the frame it shows, or none.
     void RestoreShape();
-    // Cuts off what the window at rect would show beyond its monitor, when another monitor
-    // could show it; gives the frame its own shape back once the window is inside again.
-    void ClipToMonitor(const RectI& rect);
+    // Leaves at once, unseen, when the desktop changed under the figure.
+    void Vanish();
+    // Gives the window a shape, or none; the window owns it from then on.
+    void GiveShape(HRGN shape);
+    void CutToMonitor(HRGN shape, const RectI& at) const;
+    // Moves the window to rect with the frame's shape, cut off beyond its monitor when another
+    // monitor could show it there; gives it its own shape back once it is inside again.
+    void MoveOnMonitor(const RectI& rect);
+    // The shape the window must take before it moves from windowRect to rect, so that it shows
+    // nothing beyond its monitor at either place; null when shape itself will do.
+    HRGN ShapeBeforeMove(HRGN shape, const RectI& rect) const;
 
     RectI clippedRect;
     int32_t clippedRegion = -1;

@@ -60,7 +60,7 @@ void ScheduleWalker(SignWindow* sign, HWND foreground) {
         return;
     }
     // A sign sticking out over its monitor's left edge leaves no room to walk in.
-    const ScreenMonitor monitor = MonitorForRect(sign->PlacedRect());
+    const ScreenMonitor& monitor = sign->Monitor();
     if (sign->PlacedPosition().x < monitor.bounds.left) {
         return;
     }

@@ -1,7 +1,7 @@
 #include "app/ForegroundWatcher.h"
 
 #include "app/MainWindow.h"
-#include "gfx/Monitors.h"
+#include "gfx/WindowFrame.h"
 #include "sign/SignWindow.h"
 
 #include <cstring>
@@ -36,13 +36,11 @@ bool IsSignableWindow(HWND window) {
         return false;
     }
 
-    RECT bounds;
-    if (!GetWindowRect(window, &bounds)) {
+    RECT frame;
+    if (!VisibleFrame(window, frame) || IsCloaked(window)) {
         return false;
     }
-    const int32_t scale = ScaleForDpi(MonitorForRect(bounds).dpi);
-    return bounds.bottom - bounds.top >= SIGN_MIN_TARGET_HEIGHT * scale &&
-           bounds.right - bounds.left >= SIGN_MIN_TARGET_WIDTH * scale;
+    return TargetFitsSign(frame, ScaleForDpi(MonitorForTarget(frame).dpi));
 }
 
 void CreateSignFor(HWND foreground) {

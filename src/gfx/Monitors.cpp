@@ -1,29 +1,28 @@
 #include "gfx/Monitors.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // MDT_EFFECTIVE_DPI
 constexpr int EFFECTIVE_DPI = 0;
 
-using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using DpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
-// Windows 8.1 and later only: looked up, never imported, so the program starts on Windows 7.
-GetDpiForMonitorFunction DpiForMonitorFunction() {
-    static bool resolved = false;
-    static GetDpiForMonitorFunction function = nullptr;
-    if (!resolved) {
-        resolved = true;
-        if (HMODULE shcore = LoadLibraryA("shcore.dll")) {
-            function = reinterpret_cast<GetDpiForMonitorFunction>(
-                reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
-        }
-    }
-    return function;
+UINT ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : DEFAULT_DPI;
 }
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
-    auto& monitors = *reinterpret_cast<std::vector<MonitorArea>*>(list);
+struct Reading {
+    const DpiSource& dpi;
+    std::vector<MonitorArea> monitors;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM readingAddress) {
+    auto& reading = *reinterpret_cast<Reading*>(readingAddress);
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
     if (!GetMonitorInfoA(monitor, &info)) {
@@ -33,27 +32,39 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
     area.bounds = info.rcMonitor;
     UINT dpiX = 0;
     UINT dpiY = 0;
-    const GetDpiForMonitorFunction dpiForMonitor = DpiForMonitorFunction();
-    if (dpiForMonitor && dpiForMonitor(monitor, EFFECTIVE_DPI, &dpiX, &dpiY) == S_OK && dpiX > 0) {
-        area.dpi = dpiX;
+    if (reading.dpi.dpiForMonitor) {
+        if (reading.dpi.dpiForMonitor(monitor, EFFECTIVE_DPI, &dpiX, &dpiY) == S_OK && dpiX > 0) {
+            area.dpi = dpiX;
+        }
+    } else if (reading.dpi.systemDpi) {
+        area.dpi = reading.dpi.systemDpi();
     }
-    if (info.dwFlags & MONITORINFOF_PRIMARY) {
-        monitors.insert(monitors.begin(), area);
-    } else {
-        monitors.push_back(area);
-    }
+    auto& monitors = reading.monitors;
+    monitors.insert(info.dwFlags & MONITORINFOF_PRIMARY ? monitors.begin() : monitors.end(), area);
     return TRUE;
 }
 
 std::vector<MonitorArea> SystemMonitors() {
-    std::vector<MonitorArea> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
+    static const DpiSource dpi = SystemDpiSource();
+    return ReadSystemMonitors(dpi);
 }
 
 MonitorSource monitorSource = SystemMonitors;
 std::vector<MonitorArea> monitors;
 bool monitorsRead = false;
+uint32_t layoutVersion = 0;
+
+bool SameMonitors(const std::vector<MonitorArea>& a, const std::vector<MonitorArea>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (!EqualRect(&a[i].bounds, &b[i].bounds) || a[i].dpi != b[i].dpi) {
+            return false;
+        }
+    }
+    return true;
+}
 
 int64_t Overlap(const RECT& a, const RECT& b) {
     const int64_t width = std::min(a.right, b.right) - std::max(a.left, b.left);
@@ -69,14 +80,38 @@ int64_t Distance(const RECT& a, const RECT& b) {
 }
 }  // namespace
 
+DpiSource SystemDpiSource() {
+    // Windows 8.1 and later only: looked up, never imported, so the program starts on 7.
+    const HMODULE shcore = LoadLibraryA("shcore.dll");
+    const auto dpiForMonitor =
+        shcore ? reinterpret_cast<DpiForMonitorFunction>(
+                     reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+               : nullptr;
+    return DpiSource{dpiForMonitor, ScreenDpi};
+}
+
+std::vector<MonitorArea> ReadSystemMonitors(const DpiSource& dpi) {
+    Reading reading{dpi, {}};
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&reading));
+    return reading.monitors;
+}
+
 void RefreshMonitors() {
-    monitors = monitorSource();
-    if (monitors.empty()) {
+    std::vector<MonitorArea> now = monitorSource();
+    if (now.empty()) {
         MonitorArea screen;
         screen.bounds = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        monitors.push_back(screen);
+        now.push_back(screen);
     }
+    if (monitorsRead && !SameMonitors(now, monitors)) {
+        layoutVersion = layoutVersion + 1;
+    }
+    monitors = std::move(now);
     monitorsRead = true;
+}
+
+uint32_t MonitorLayoutVersion() {
+    return layoutVersion;
 }
 
 ScreenMonitor MonitorForRect(const RECT& rect) {
@@ -98,6 +133,10 @@ ScreenMonitor MonitorForRect(const RECT& rect) {
     result.dpi = nearest->dpi;
     result.monitorCount = static_cast<int32_t>(monitors.size());
     return result;
+}
+
+ScreenMonitor MonitorForPoint(LONG x, LONG y) {
+    return MonitorForRect(RECT{x, y, x + 1, y + 1});
 }
 
 MonitorSource SetMonitorSource(MonitorSource source) {

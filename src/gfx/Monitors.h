@@ -27,11 +27,27 @@ struct ScreenMonitor {
 // Reads the desktop's monitors, the primary one first.
 using MonitorSource = std::vector<MonitorArea> (*)();
 
+// How the system tells a monitor's DPI. Windows before 8.1 cannot tell it per monitor, and
+// draws a program that declares itself DPI aware at the system's DPI everywhere.
+struct DpiSource {
+    // GetDpiForMonitor; null where the system lacks it.
+    HRESULT(WINAPI* dpiForMonitor)(HMONITOR, int, UINT*, UINT*);
+    UINT (*systemDpi)();
+};
+DpiSource SystemDpiSource();
+// The system's monitors, each with the DPI that dpi gives it.
+std::vector<MonitorArea> ReadSystemMonitors(const DpiSource& dpi);
+
 // The monitor nearest to rect, as MonitorFromRect with MONITOR_DEFAULTTONEAREST picks it:
 // the one it overlaps most, else the closest, else the primary.
 ScreenMonitor MonitorForRect(const RECT& rect);
+// The monitor holding a point, else the closest to it.
+ScreenMonitor MonitorForPoint(LONG x, LONG y);
 // Reads the monitors again, after the user changed them or their scale.
 void RefreshMonitors();
+// Counts the readings that found the monitors changed: laid out anew, added, removed or
+// rescaled.
+uint32_t MonitorLayoutVersion();
 // Swaps the source and reads from it, returning the one it replaces; null restores the
 // system's.
 MonitorSource SetMonitorSource(MonitorSource source);

@@ -3,6 +3,7 @@
 #include "gfx/Clock.h"
 #include "gfx/Monitors.h"
 #include "gfx/RegionResource.h"
+#include "gfx/WindowFrame.h"
 
 #include <shellapi.h>
 
@@ -17,6 +18,15 @@ PointD PositionBeside(const RECT& targetRect, int32_t width) {
                   static_cast<double>(targetRect.top)};
 }
 }  // namespace
+
+ScreenMonitor MonitorForTarget(const RECT& targetFrame) {
+    return MonitorForPoint(targetFrame.left, targetFrame.top);
+}
+
+bool TargetFitsSign(const RECT& targetFrame, int32_t scale) {
+    return targetFrame.bottom - targetFrame.top >= SIGN_MIN_TARGET_HEIGHT * scale &&
+           targetFrame.right - targetFrame.left >= SIGN_MIN_TARGET_WIDTH * scale;
+}
 
 time_t FaceChangeCutover() {
     // Standard time on purpose (tm_isdst 0): the library must not guess daylight saving.
@@ -79,10 +89,10 @@ int SignWindow::HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) {
 
 void SignWindow::OnCreate(HWND handle) {
     SetResourceId(state == SIGN_OLD_FACE ? SIGN_OLD_FACE_BITMAP : SIGN_NEW_FACE_BITMAP);
-    // The target's monitor, until the first placement shows where the sign really hangs.
     RECT targetRect;
-    if (GetWindowRect(target, &targetRect)) {
-        scale = ScaleForDpi(MonitorForRect(targetRect).dpi);
+    if (VisibleFrame(target, targetRect)) {
+        monitor = MonitorForTarget(targetRect);
+        scale = ScaleForDpi(monitor.dpi);
     }
     LoadFace(handle);
 }
@@ -94,11 +104,9 @@ void SignWindow::LoadFace(HWND handle) {
     SetWindowPos(handle, HWND_TOPMOST, 0, 0, width, height, SIZE_ONLY_FLAGS);
 }
 
-void SignWindow::FollowScale(const RECT& targetRect) {
-    const PointD position = PositionBeside(targetRect, width);
-    const RECT signRect = {static_cast<LONG>(position.x), static_cast<LONG>(position.y),
-                           targetRect.left, targetRect.top + height};
-    const int32_t monitorScale = ScaleForDpi(MonitorForRect(signRect).dpi);
+void SignWindow::FollowMonitor(const RECT& targetRect) {
+    monitor = MonitorForTarget(targetRect);
+    const int32_t monitorScale = ScaleForDpi(monitor.dpi);
     if (monitorScale == scale) {
         return;
     }
@@ -157,7 +165,7 @@ void SignWindow::Tick() {
         return;
     }
     RECT targetRect;
-    if (!GetWindowRect(target, &targetRect)) {
+    if (!VisibleFrame(target, targetRect)) {
         // Destroying here would pull the entry out from under the registry walk.
         PostMessageA(window, WM_SPRITE_CLOSE, 0, 0);
         return;
@@ -167,15 +175,15 @@ void SignWindow::Tick() {
     if (style & WS_MINIMIZE) {
         return;
     }
+    // Hidden too: the target may have reached a monitor of another scale, or the user
+    // changed it, and the size rule below goes by the scale.
+    FollowMonitor(targetRect);
     // A target too small for a new sign does not show its old one either.
     const bool hide = (style & WS_MAXIMIZE) || !(style & WS_VISIBLE) ||
-                      targetRect.bottom - targetRect.top < SIGN_MIN_TARGET_HEIGHT * scale ||
-                      targetRect.right - targetRect.left < SIGN_MIN_TARGET_WIDTH * scale;
+                      !TargetFitsSign(targetRect, scale) || IsCloaked(target);
     if (hide) {
         wantedFlags = SIGN_HIDE_FLAGS;
     } else {
-        // The target may have reached a monitor of another scale, or the user changed it.
-        FollowScale(targetRect);
         wantedPosition = PositionBeside(targetRect, width);
         wantedFlags = SIGN_SHOW_FLAGS;
     }

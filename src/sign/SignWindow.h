@@ -2,6 +2,7 @@
 // touches the target's left edge, its top is level with the target's top.
 #pragma once
 
+#include "gfx/Monitors.h"
 #include "windows/FrameBitmap.h"
 
 #include <ctime>
@@ -20,6 +21,13 @@ constexpr LONG SIGN_MIN_TARGET_HEIGHT = 76;
 constexpr UINT SIGN_PLACE_FLAGS = SWP_NOSIZE | SWP_NOACTIVATE;       // 17
 constexpr UINT SIGN_SHOW_FLAGS = SIGN_PLACE_FLAGS | SWP_SHOWWINDOW;  // 81
 constexpr UINT SIGN_HIDE_FLAGS = SIGN_PLACE_FLAGS | SWP_HIDEWINDOW;  // 145
+
+// The monitor a sign belongs to, and so its scale and the edge its figures come in over: the
+// one holding its target's top-left corner. Not the one under the sign itself, whose size
+// would depend on the answer.
+ScreenMonitor MonitorForTarget(const RECT& targetFrame);
+// Whether a target of this visible frame is large enough to get and show a sign at scale.
+bool TargetFitsSign(const RECT& targetFrame, int32_t scale);
 
 // Signs made after this moment (local time, 2001-11-04 00:00:00) start with the new face.
 time_t FaceChangeCutover();
@@ -45,7 +53,9 @@ public:
     int32_t PlacedFlags() const { return placedFlags; }
     // Where the sign stands on the screen, as last placed.
     RECT PlacedRect() const;
-    // Screen pixels per picture pixel: the scale of the monitor the sign hangs on.
+    // The monitor it belongs to, as of its last tick.
+    const ScreenMonitor& Monitor() const { return monitor; }
+    // Screen pixels per picture pixel: that monitor's scale.
     int32_t Scale() const { return scale; }
 
 protected:
@@ -56,6 +66,7 @@ protected:
     int32_t placedFlags = 0;
     int32_t wantedFlags = 0;
     int32_t scale = 1;
+    ScreenMonitor monitor;
 
 private:
     void OnCreate(HWND window);
@@ -66,6 +77,6 @@ private:
     // Loads the face and the shape of the current state at the current scale, and sizes
     // the window to them.
     void LoadFace(HWND window);
-    // Takes the scale of the monitor where the sign would hang beside targetRect.
-    void FollowScale(const RECT& targetRect);
+    // Takes the monitor and the scale of a target at targetRect.
+    void FollowMonitor(const RECT& targetRect);
 };
