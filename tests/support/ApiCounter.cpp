@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace {
 struct Watch {
@@ -72,9 +73,17 @@ HRGN WINAPI CreateRectRgnShim(int left, int top, int right, int bottom) {
 BOOL WINAPI DeleteObjectShim(HGDIOBJ object) {
     return Untrack(object, REAL(DeleteObject)(object));
 }
+std::function<void(HWND)> windowWatcher;
+template <typename Result>
+Result Watched(HWND window, Result result) {
+    if (windowWatcher) {
+        windowWatcher(window);
+    }
+    return result;
+}
 int WINAPI SetWindowRgnShim(HWND window, HRGN region, BOOL redraw) {
     // Accepted, the region is the window's.
-    return Untrack(region, REAL(SetWindowRgn)(window, region, redraw));
+    return Watched(window, Untrack(region, REAL(SetWindowRgn)(window, region, redraw)));
 }
 HDC WINAPI GetDCShim(HWND window) {
     HDC dc = Track(REAL(GetDC)(window));
@@ -104,7 +113,7 @@ HINSTANCE WINAPI ShellExecuteAShim(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCST
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 BOOL WINAPI SetWindowPosShim(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
-    return REAL(SetWindowPos)(window, after, x, y, cx, cy, flags);
+    return Watched(window, REAL(SetWindowPos)(window, after, x, y, cx, cy, flags));
 }
 HWND WINAPI CreateDialogParamAShim(HINSTANCE instance, LPCSTR name, HWND parent, DLGPROC proc,
                                    LPARAM parameter) {
@@ -178,4 +187,8 @@ int LiveGdiObjects() {
 
 const ShellRequest& LastShellRequest() {
     return lastShellRequest;
+}
+
+void WatchWindowChanges(std::function<void(HWND)> watcher) {
+    windowWatcher = std::move(watcher);
 }

@@ -3,6 +3,9 @@
 // under Wine).
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 
 // Patches the import table once; StartProgramHere calls it.
@@ -25,3 +28,6 @@ struct ShellRequest {
     int showCommand = 0;
 };
 const ShellRequest& LastShellRequest();
+
+// Called after every SetWindowPos and SetWindowRgn of any window, while set.
+void WatchWindowChanges(std::function<void(HWND)> watcher);

@@ -121,3 +121,20 @@ FakeMonitors::FakeMonitors(const std::vector<MonitorArea>& layout) {
 FakeMonitors::~FakeMonitors() {
     SetMonitorSource(replacedMonitors);
 }
+
+FakeFrames::FakeFrames(int width) {
+    border = width;
+    cloaked = nullptr;
+    SetFrameSource({[](HWND window, RECT& frame) {
+                        if (!GetWindowRect(window, &frame)) {
+                            return false;
+                        }
+                        frame = RECT{frame.left + border, frame.top, frame.right - border,
+                                     frame.bottom - border};
+                        return true;
+                    },
+                    [](HWND window) { return window == cloaked; }});
+}
+FakeFrames::~FakeFrames() {
+    SetFrameSource({nullptr, nullptr});
+}

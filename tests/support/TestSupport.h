@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/Monitors.h"
+#include "gfx/WindowFrame.h"
 
 #include "windows/HandleRegistry.h"
 
@@ -71,7 +72,25 @@ public:
 
     // As the user would: the program finds out when it reads the monitors again.
     void SetDpi(size_t monitor, UINT dpi) { current.at(monitor).dpi = dpi; }
+    void Lay(const std::vector<MonitorArea>& layout) { current = layout; }
 
 private:
     static inline std::vector<MonitorArea> current;
+};
+
+// Gives every window the invisible borders of Windows 10 and 11, border pixels wide on the
+// left, right and bottom of its window rectangle, and cloaks one window; restores the
+// system's frames when it goes.
+class FakeFrames {
+public:
+    explicit FakeFrames(int border);
+    ~FakeFrames();
+    FakeFrames(const FakeFrames&) = delete;
+    FakeFrames& operator=(const FakeFrames&) = delete;
+
+    void Cloak(HWND window) { cloaked = window; }
+
+private:
+    static inline int border = 0;
+    static inline HWND cloaked = nullptr;
 };

@@ -26,7 +26,7 @@ class WalkStage {
 public:
     // A target whose sign hangs at (signX, signY), in front, after the ticks that place the
     // sign; no figure is launched during them.
-    explicit WalkStage(int signX = 300, int signY = 250);
+    explicit WalkStage(int signX = 300, int signY = 250, int targetHeight = 200);
     ~WalkStage();
 
     HWND Target() const { return target; }

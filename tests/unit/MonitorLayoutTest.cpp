@@ -1,6 +1,7 @@
-// Figures and signs on desktops of several monitors and at high DPI: a figure comes in over
-// its own monitor's left edge and never shows on a neighbour; at 2x everything is twice the
-// size, crisp, and steps twice as far.
+// Figures and signs on desktops of several monitors, at high DPI, changing under the program,
+// and with window frames as Windows 10 and 11 draw them: a figure comes in over its own
+// monitor's left edge and never shows on a neighbour; at 2x everything is twice the size,
+// crisp, and steps twice as far.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +12,9 @@
 
 #include "actors/Scheduler.h"
 #include "app/ForegroundWatcher.h"
+#include "app/MainWindow.h"
 #include "gfx/Clock.h"
+#include "support/ApiCounter.h"
 #include "support/TestBitmaps.h"
 #include "support/TestFrames.h"
 #include "support/WalkStage.h"
@@ -87,15 +90,21 @@ TEST_F(MonitorLayoutTest, FigureEntersAndLeavesOverItsOwnMonitorsLeftEdgeAndShow
         const RECT home = layout.monitors[std::max(layout.home, 0)].bounds;
         int shownElsewhere = 0;
         int shapedAlone = 0;
+        // After every move and every new shape, not only between ticks.
+        WatchWindowChanges([&](HWND window) {
+            bool shaped = false;
+            const RECT visible = VisibleArea(window, shaped);
+            shownElsewhere += KindForWindow(window) == KIND_ACTOR && IsWindowVisible(window) &&
+                              !alone && !Inside(visible, home);
+        });
         const auto traces = RecordWalks(stage, layout.home < 0 ? 30 : 1400, [&](int) {
             for (Actor* figure : Figures()) {
                 bool shaped = false;
-                const RECT visible = VisibleArea(figure->Window(), shaped);
-                shownElsewhere +=
-                    !alone && IsWindowVisible(figure->Window()) && !Inside(visible, home);
+                VisibleArea(figure->Window(), shaped);
                 shapedAlone += alone && shaped;
             }
         });
+        WatchWindowChanges(nullptr);
         if (layout.home < 0) {
             EXPECT_TRUE(traces.empty());
             continue;
@@ -166,30 +175,183 @@ TEST_F(MonitorLayoutTest, PictureFromAFileIsTwiceAsLargeAndCrisp) {
     EXPECT_EQ(wrong, 0);
 }
 
-// A sign takes the scale of the monitor it hangs on as soon as its target moves there, and a
-// resting one within a second of its monitor changing scale.
-TEST_F(MonitorLayoutTest, SignFollowsItsTargetToAMonitorOfAnotherScale) {
-    FakeMonitors monitors({{PRIMARY, 96}, {RIGHT_OF_PRIMARY, 192}});
-    lastLaunchTime = CurrentTime();
-    WalkStage stage(300, 250);
-    SignWindow* sign = stage.Sign();
-    ASSERT_NE(sign, nullptr);
+// A sign belongs to the monitor holding its target's top-left corner: it takes that monitor's
+// scale as soon as the target gets there, hidden or shown, and keeps it while the target
+// stays, even where the sign itself hangs over a neighbour of another scale.
+TEST_F(MonitorLayoutTest, SignTakesTheScaleOfTheMonitorHoldingItsTargetsCorner) {
     struct Move {
-        int x;
+        int targetX;
         int scale;
+        bool shown;
     };
-    for (const Move& move : {Move{1500, 2}, Move{400, 1}}) {
-        SetWindowPos(stage.Target(), nullptr, move.x, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        RunTicks(1);
-        EXPECT_EQ(sign->Scale(), move.scale) << move.x;
-        EXPECT_EQ(sign->Width(), 122 * move.scale);
-        EXPECT_EQ(sign->PlacedPosition().x, move.x - 122 * move.scale);
-        EXPECT_TRUE(WindowHasShape(sign->Window(), 5001, move.scale));
+    struct Case {
+        const char* name;
+        std::vector<MonitorArea> monitors;
+        int targetHeight;
+        std::vector<Move> moves;
+    };
+    const Case cases[] = {
+        {"to a finer monitor and back",
+         {{PRIMARY}, {RIGHT_OF_PRIMARY, 192}},
+         200,
+         {{422, 1, true}, {1500, 2, true}, {400, 1, true}}},
+        {"just right of a finer monitor's edge",
+         {{PRIMARY}, {RIGHT_OF_PRIMARY, 192}},
+         200,
+         {{1124, 2, true}}},
+        {"low, its sign over a finer neighbour",
+         {{PRIMARY}, {LEFT_OF_PRIMARY, 192}},
+         100,
+         {{50, 1, true}, {-600, 2, false}, {400, 1, true}}},
+        {"at 168 dpi", {{PRIMARY, 168}}, 300, {{422, 2, true}}},
+        {"at 240 dpi", {{PRIMARY, 240}}, 300, {{422, 3, true}}},
+        {"at 288 dpi", {{PRIMARY, 288}}, 300, {{422, 3, true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeMonitors monitors(c.monitors);
+        lastLaunchTime = CurrentTime();
+        WalkStage stage(300, 250, c.targetHeight);
+        SignWindow* sign = stage.Sign();
+        ASSERT_NE(sign, nullptr);
+        for (const Move& move : c.moves) {
+            SetWindowPos(stage.Target(), nullptr, move.targetX, 250, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+            RunTicks(1);
+            EXPECT_EQ(sign->Scale(), move.scale) << move.targetX;
+            EXPECT_EQ(sign->Width(), 122 * move.scale);
+            EXPECT_EQ(IsWindowVisible(sign->Window()) != FALSE, move.shown) << move.targetX;
+            if (move.shown) {
+                EXPECT_EQ(sign->PlacedPosition().x, move.targetX - 122 * move.scale);
+            }
+            EXPECT_TRUE(WindowHasShape(sign->Window(), 5001, move.scale));
+            int changes = 0;
+            for (int tick = 0; tick < 100; ++tick) {
+                RunTicks(1);
+                changes += sign->Scale() != move.scale;
+            }
+            EXPECT_EQ(changes, 0) << move.targetX;
+        }
     }
+    // A resting sign follows its monitor's new scale within a second.
+    FakeMonitors monitors({{PRIMARY}});
+    WalkStage stage(300, 250);
     monitors.SetDpi(0, 144);
     RunTicks(20);
-    EXPECT_EQ(sign->Scale(), 2);
-    EXPECT_EQ(sign->PlacedPosition().x, 400 - 244);
+    EXPECT_EQ(stage.Sign()->Scale(), 2);
+    EXPECT_EQ(stage.Sign()->PlacedPosition().x, 422 - 244);
+}
+
+// Windows 7 and 8.0 cannot tell each monitor's DPI: every monitor takes the system's.
+TEST_F(MonitorLayoutTest, WithoutADpiPerMonitorEveryMonitorTakesTheSystems) {
+    const std::vector<MonitorArea> perMonitor = ReadSystemMonitors(SystemDpiSource());
+    const std::vector<MonitorArea> systemWide =
+        ReadSystemMonitors({nullptr, [] { return UINT(144); }});
+    ASSERT_FALSE(perMonitor.empty());
+    ASSERT_EQ(systemWide.size(), perMonitor.size());
+    for (size_t i = 0; i < systemWide.size(); ++i) {
+        EXPECT_TRUE(EqualRect(&systemWide[i].bounds, &perMonitor[i].bounds));
+        EXPECT_EQ(systemWide[i].dpi, 144u);
+    }
+}
+
+// The desktop changes while a figure is out: it leaves, unseen, on the tick the program
+// learns of it (at once when the system announces it, else within a second), frees its sign
+// and leaves nothing behind.
+TEST_F(MonitorLayoutTest, FigureLeavesUnseenWhenTheMonitorsChange) {
+    struct Change {
+        const char* name;
+        std::vector<MonitorArea> after;
+        bool announced;
+    };
+    const Change changes[] = {
+        {"its monitor removed", {{PRIMARY}}, true},
+        {"its monitor moved", {{PRIMARY}, {LEFT_OF_PRIMARY}}, true},
+        {"its monitor rescaled", {{PRIMARY}, {RIGHT_OF_PRIMARY, 192}}, false},
+    };
+    struct Kind {
+        Script script;
+        bool ladder;
+    };
+    const Kind kinds[] = {{Script::SignChange, false},
+                          {Script::LadderVisit, true},
+                          {Script::Sparkle, true},
+                          {Script::Placard, false}};
+    for (const Change& change : changes) {
+        for (const Kind& kind : kinds) {
+            SCOPED_TRACE(testing::Message() << change.name << ", script " << int(kind.script));
+            FakeMonitors monitors({{PRIMARY}, {RIGHT_OF_PRIMARY}});
+            ResetScheduler();
+            // Before the face change, signs show the old face and get the face-change walk.
+            clock.Set(kind.script == Script::SignChange ? LocalTime(2001, 10, 1)
+                                                        : LocalTime(2005, 6, 1));
+            srand(SeedForLadderDraws({kind.ladder}));
+            WalkStage stage(1300, 250);
+            const int gdiObjects = LiveGdiObjects();
+            Actor* figure = nullptr;
+            for (int tick = 0; tick < 600 && !figure; ++tick) {
+                RunTicks(1);
+                figure = FigureOut(kind.script);
+            }
+            ASSERT_NE(figure, nullptr);
+            RunTicks(6);
+            const HWND window = figure->Window();
+            ASSERT_TRUE(IsWindowVisible(window));
+
+            monitors.Lay(change.after);
+            if (change.announced) {
+                SendMessageA(mainWindowHandle, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+            }
+            int ticks = 1;
+            for (RunTick(); IsWindowVisible(window) && ticks < 21; ++ticks) {
+                PumpMessages();
+                RunTick();
+            }
+            EXPECT_TRUE(change.announced ? ticks == 1 : ticks <= 20) << ticks;
+            EXPECT_FALSE(IsWindowVisible(window));
+            ASSERT_EQ(ObjectForWindow(window), figure) << "gone before its close came";
+            EXPECT_EQ(figure->SavedBackground(), nullptr) << "could paint an old desktop";
+            PumpMessages();
+            EXPECT_TRUE(Figures().empty());
+            EXPECT_EQ(busySign, nullptr);
+            EXPECT_NE(stage.Sign()->State(), SIGN_CHANGING);
+            EXPECT_EQ(LiveGdiObjects(), gdiObjects);
+        }
+    }
+}
+
+// Windows 10 and 11 draw a window 7 pixels a scale inside its window rectangle on the left,
+// right and bottom: the sign hangs on the frame as drawn and a placard vanishes at it. A
+// window that the system cloaks counts as hidden.
+TEST_F(MonitorLayoutTest, SignsAndFiguresGoByTheFrameAsDrawn) {
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        FakeMonitors monitors({{PRIMARY, UINT(96 * scale)}});
+        FakeFrames frames(7 * scale);
+        ResetScheduler();
+        srand(SeedForLadderDraws({false, false}));
+        WalkStage stage(300, 250);
+        const LONG frameLeft = 422 + 7 * scale;
+        SignWindow* sign = stage.Sign();
+        ASSERT_NE(sign, nullptr);
+        EXPECT_EQ(sign->PlacedPosition(), (PointD{frameLeft - 122.0 * scale, 250}));
+
+        const auto traces = RecordWalks(stage, 1500);
+        const ActorTrace* walk = FindTrace(traces, Script::Placard);
+        ASSERT_NE(walk, nullptr);
+        EXPECT_EQ(Right(walk->steps.back().frameRect), frameLeft);
+
+        // Cloaked: no sign for it, its sign hides, and a figure out leaves.
+        ResetScheduler();
+        RunTicks(1);
+        Actor* figure = FigureOut(Script::Placard);
+        ASSERT_NE(figure, nullptr);
+        frames.Cloak(stage.Target());
+        RunTicks(1);
+        EXPECT_TRUE(Figures().empty());
+        EXPECT_FALSE(IsWindowVisible(sign->Window()));
+        EXPECT_FALSE(IsSignableWindow(stage.Target()));
+    }
 }
 
 // The smallest target that gets and shows a sign grows with the scale.
