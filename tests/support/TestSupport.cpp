@@ -120,6 +120,7 @@ FakeMonitors::FakeMonitors(const std::vector<MonitorArea>& layout) {
 }
 FakeMonitors::~FakeMonitors() {
     SetMonitorSource(replacedMonitors);
+    std::vector<MonitorArea>().swap(current);
 }
 
 FakeFrames::FakeFrames(int width) {

@@ -88,6 +88,7 @@ public:
     FakeFrames(const FakeFrames&) = delete;
     FakeFrames& operator=(const FakeFrames&) = delete;
 
+    void SetBorder(int width) { border = width; }
     void Cloak(HWND window) { cloaked = window; }
 
 private:

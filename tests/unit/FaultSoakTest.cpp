@@ -2,8 +2,10 @@
 // minimise, hide, close and change their titles, the foreground jumps between them, to no
 // window, to the main window and to the signs and figures, and now and then one goes in the
 // middle of a tick. A third live on a second thread, as another program's windows do. The
-// clock runs ahead, so figures come all the time. After every tick one checker holds the
-// program to its rules; at the end GDI objects and heap use are back where they started.
+// desktop changes too: monitors come, go, move and change scale, announced or not, and window
+// frames get Windows 10's invisible borders or lose them. The clock runs ahead, so figures
+// come all the time. After every tick one checker holds the program to its rules; at the end
+// GDI objects and heap use are back where they started.
 //   TARVOLEN_SOAK_SEED=<seed>        repeat the storm of a seed (printed first)
 //   TARVOLEN_SOAK_LAUNCHES=<count>   figures to launch (default 60; 2000 is a long soak)
 #include <gtest/gtest.h>
@@ -83,6 +85,16 @@ struct Mischief : ScreenWindow {
     }
 };
 
+// The real screen cut into monitors in several ways, the primary first.
+const std::vector<std::vector<RECT>> LAYOUTS = {
+    {{0, 0, 1024, 768}},
+    {{0, 0, 512, 768}, {512, 0, 1024, 768}},
+    {{512, 0, 1024, 768}, {0, 0, 512, 768}},
+    {{0, 0, 1024, 384}, {0, 384, 1024, 768}},
+    {{0, 0, 700, 768}},
+};
+const UINT DPIS[] = {96, 96, 120, 144, 192, 288};
+
 const char* const TITLES[] = {"Soak editor",
                               "Soak notes",
                               "Screen Saver",
@@ -94,6 +106,7 @@ class Soak {
 public:
     Soak(unsigned seed, int launches)
         : seed(seed), wanted(launches), state(seed * 2654435761u + 1) {
+        layoutVersion = MonitorLayoutVersion();
         srand(seed);
         ResetScheduler();
         while (targets.size() < 30) {
@@ -127,6 +140,9 @@ public:
             }
             if (quiet == 0 && Below(100) < 4) {
                 ArmMischief();
+            } else if (quiet > 0 && Below(1000) < 2) {
+                // Even a user who keeps still may dock the laptop.
+                ChangeDesktop();
             }
             const int launches = counts["launch"];
             PumpMessages();
@@ -147,8 +163,10 @@ public:
 
     // Each must happen for the soak to have shown anything.
     std::map<std::string, int> counts = {
-        {"launch", 0},  {"sign change", 0}, {"ladder visit", 0},
-        {"placard", 0}, {"sparkle", 0},     {"change in the middle of a tick", 0}};
+        {"launch", 0},       {"sign change", 0},
+        {"ladder visit", 0}, {"placard", 0},
+        {"sparkle", 0},      {"change in the middle of a tick", 0},
+        {"new monitors", 0}, {"figure out when the monitors changed", 0}};
 
 private:
     int Below(int bound) {
@@ -159,8 +177,12 @@ private:
     }
 
     // Every entry a live sprite of the right kind, one sign a window, none on a sprite or
-    // two ticks beyond its target, no figure forever, busySign clear with no walker out.
+    // two ticks beyond its target, no figure forever or a tick beyond its monitors, a sign
+    // at its target's scale while neither moved, busySign clear with no walker out.
     std::string Check() {
+        const bool newMonitors = MonitorLayoutVersion() != layoutVersion;
+        layoutVersion = MonitorLayoutVersion();
+        counts["figure out when the monitors changed"] += newMonitors && !firstSeen.empty();
         static const char* const SCRIPTS[] = {"?", "sign change", "ladder visit", "placard",
                                               "sparkle"};
         std::set<HWND> signed_;
@@ -185,6 +207,8 @@ private:
                 } else if (!IsWindow(sign->Target()) &&
                            tick - (gone[window] = since(goneSince)) >= 2) {
                     problem = "a sign outlived its target by two ticks";
+                } else if (!ScaleHeld(*sign, newMonitors)) {
+                    problem = "a sign changed scale while its target and the monitors stayed";
                 }
             } else if (figure) {
                 walkerOut = walkerOut || dynamic_cast<const Walker*>(figure);
@@ -195,6 +219,8 @@ private:
                 if (figure->Kind() != KIND_ACTOR ||
                     tick - (seen[window] = since(firstSeen)) > 1500) {
                     problem = "a figure of the wrong kind, or one that never ends";
+                } else if (outlived.count(window)) {
+                    problem = "a figure outlived its monitors by more than a tick";
                 }
             } else if (object != mischief) {
                 problem = "an entry holds an unknown object";
@@ -202,8 +228,46 @@ private:
         });
         firstSeen.swap(seen);
         goneSince.swap(gone);
+        outlived.clear();
+        for (const auto& [window, since] : firstSeen) {
+            // Out before this tick, so it set out on the monitors as they were.
+            if (newMonitors && since < tick) {
+                outlived.insert(window);
+            }
+        }
         return problem.empty() && busySign && !walkerOut ? "busySign is set with no walker out"
                                                          : problem;
+    }
+
+    // Once it had a tick to follow its target's frame and the monitors, its scale holds while
+    // neither changes.
+    bool ScaleHeld(const SignWindow& sign, bool newMonitors) {
+        RECT frame = {};
+        SignSeen& seen = seenSigns[sign.Window()];
+        const bool still = VisibleFrame(sign.Target(), frame) && !IsIconic(sign.Target()) &&
+                           !newMonitors && EqualRect(&seen.frame, &frame);
+        const bool held = !still || seen.stillChecks < 1 || seen.scale == sign.Scale();
+        seen = {frame, sign.Scale(), still ? seen.stillChecks + 1 : 0};
+        return held;
+    }
+
+    // New monitors, new scales or new frames, told to the program as the system would tell it,
+    // or not at all for a scale.
+    void ChangeDesktop() {
+        const int roll = Below(100);
+        if (roll < 25) {
+            frames.SetBorder(Below(3) * 7);
+            return;
+        }
+        std::vector<MonitorArea> monitors;
+        for (const RECT& bounds : LAYOUTS[Below(int(LAYOUTS.size()))]) {
+            monitors.push_back({bounds, DPIS[Below(6)]});
+        }
+        desktop.Lay(monitors);
+        ++counts["new monitors"];
+        if (roll < 80) {
+            SendMessageA(mainWindowHandle, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+        }
     }
 
     void OnThread(bool foreign, const Action& action) { foreign ? other.Run(action) : action(); }
@@ -259,8 +323,9 @@ private:
             }
         });
         const HWND sprite = sprites.empty() ? nullptr : sprites[Below(int(sprites.size()))];
-        // Chances in percent; the first four do not act on the picked window.
+        // Chances in percent; the first five do not act on the picked window.
         const std::pair<int, Action> events[] = {
+            {3, [this] { ChangeDesktop(); }},
             {4, [] { SetForegroundWindow(mainWindowHandle), SetActiveWindow(nullptr); }},
             {2, [] { SetForegroundWindow(mainWindowHandle); }},
             {6, [=] { sprite ? void(SetForegroundWindow(sprite)) : void(); }},
@@ -290,7 +355,7 @@ private:
         for (int rest = Below(100); rest >= events[event].first; ++event) {
             rest -= events[event].first;
         }
-        event < 4 ? events[event].second()
+        event < 5 ? events[event].second()
         : window  ? OnThread(targets[window], events[event].second)
                   : void();
         if (Live().size() < 20) {
@@ -308,6 +373,10 @@ private:
         }
         mischief->pending = [this, victim, roll, x, foreign = targets[victim]] {
             ++counts["change in the middle of a tick"];
+            if (roll % 10 == 0) {
+                ChangeDesktop();
+                return;
+            }
             OnThread(foreign, [&] {
                 roll < 50   ? void(DestroyWindow(victim))
                 : roll < 70 ? void(ShowWindow(victim, SW_HIDE))
@@ -322,6 +391,16 @@ private:
     const int wanted;
     uint32_t state;
     FakeClock clock{LocalTime(2001, 11, 3, 18)};
+    FakeMonitors desktop{{{LAYOUTS[0][0]}}};
+    FakeFrames frames{0};
+    uint32_t layoutVersion = 0;
+    struct SignSeen {
+        RECT frame;
+        int32_t scale;
+        int stillChecks;
+    };
+    std::map<HWND, SignSeen> seenSigns;
+    std::set<HWND> outlived;
     OtherProgram other;
     std::map<HWND, bool> targets;  // whether each lives on the other thread
     Mischief* mischief = nullptr;

@@ -1,7 +1,9 @@
 // The running program on two real monitors as tools/with-monitors.sh lays them out: the
 // primary at 0..1024 and its neighbour at -1024..0. A figure comes in over the left edge of
-// its sign's own monitor and never shows on the other one.
+// its sign's own monitor and never shows on the other one, and ends when its monitor is
+// switched off under it.
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "e2e/support/Desktop.h"
@@ -16,6 +18,48 @@ constexpr int INDENT = 260;
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM layout) {
     reinterpret_cast<std::vector<RECT>*>(layout)->push_back(*rect);
     return TRUE;
+}
+
+// The leftmost screen column the window can show, from its rectangle and its shape read
+// together (the rectangle before and after the shape, again while it moved in between);
+// INT_MAX while it shows nothing.
+int LeftmostShown(HWND window) {
+    for (;;) {
+        RECT before = {}, after = {}, box = {};
+        if (!IsWindowVisible(window) || !GetWindowRect(window, &before)) {
+            return INT_MAX;
+        }
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        const int kind = GetWindowRgn(window, shape);
+        GetRgnBox(shape, &box);
+        DeleteObject(shape);
+        if (!GetWindowRect(window, &after)) {
+            return INT_MAX;
+        }
+        if (EqualRect(&before, &after)) {
+            return kind == NULLREGION ? INT_MAX
+                   : kind == ERROR    ? int(before.left)
+                                      : int(before.left + std::max(box.left, 0L));
+        }
+    }
+}
+
+// A program of the X side, as the user's own tools would run it.
+bool RunOnX(const std::string& command) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    std::string line = command;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+        return false;
+    }
+    DWORD code = 1;
+    WaitForSingleObject(info.hProcess, 10000);
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return code == 0;
 }
 
 int ChangedPixels(const RECT& area, const Image& before) {
@@ -62,10 +106,11 @@ TEST_P(TwoMonitors, FigureComesInOverItsOwnMonitorsEdgeAndNeverShowsOnTheOther) 
         SetWindowPos(target, nullptr, left, TOP, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
 
-    // From before the figure comes until it stands wholly on its monitor.
+    // From before the figure comes until it stands wholly on its monitor; its window and
+    // shape are read without a pause between the screen reads, so between its moves too.
     HWND figure = nullptr;
     RECT firstSeen = {};
-    int leaked = 0, shownAtTheEdge = 0;
+    int leaked = 0, shownAtTheEdge = 0, leftmost = INT_MAX, polls = 0;
     const bool entered = WaitUntil(8000, [&] {
         leaked = std::max(leaked, ChangedPixels(otherBand, otherBefore));
         if (!figure && (figure = VisibleFigure(mainWindow))) {
@@ -73,6 +118,9 @@ TEST_P(TwoMonitors, FigureComesInOverItsOwnMonitorsEdgeAndNeverShowsOnTheOther) 
         }
         if (!figure || !IsWindow(figure)) {
             return false;
+        }
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 20; ++polls) {
+            leftmost = std::min(leftmost, LeftmostShown(figure));
         }
         if (RectOf(figure).left < where.own.left) {
             shownAtTheEdge = std::max(shownAtTheEdge, ChangedPixels(edgeBand, edgeBefore));
@@ -88,7 +136,35 @@ TEST_P(TwoMonitors, FigureComesInOverItsOwnMonitorsEdgeAndNeverShowsOnTheOther) 
         << firstSeen.left << ".." << firstSeen.right;
     EXPECT_GT(shownAtTheEdge, 100) << "the figure must show while it crosses the edge";
     EXPECT_EQ(leaked, 0) << "pixels of the figure showed on the other monitor";
+    EXPECT_GE(leftmost, where.own.left) << "the figure's window reached the other monitor";
+    EXPECT_GT(polls, 100);
     ASSERT_TRUE(CloseProgram(program, mainWindow));
+}
+
+// The user switches off the monitor where a figure walks: the figure ends, and the program
+// goes on and ends cleanly when asked.
+TEST(TwoMonitorsChanging, FigureEndsWhenItsMonitorIsSwitchedOff) {
+    Process program, sample;
+    const HWND mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    const HWND target =
+        StartSample(sample, "Switched off", LEFT_MONITOR.left + INDENT, TOP, 400, 300);
+    ASSERT_NE(target, nullptr);
+    ASSERT_NE(WaitForSign(target, LEFT_MONITOR.left + INDENT - SIGN_WIDTH, TOP), nullptr);
+    const HWND figure = WaitForFigure(mainWindow);
+    ASSERT_NE(figure, nullptr);
+
+    // The left monitor is X's DUMMY0.
+    ASSERT_TRUE(RunOnX("/usr/bin/xrandr --output DUMMY0 --off"));
+    const bool ended = WaitUntil(3000, [&] { return !IsWindow(figure); });
+    const bool running = program.Running();
+    RunOnX("/usr/bin/xrandr --output DUMMY0 --mode 1024x768 --pos 0x0");
+    RunOnX("/usr/bin/xrandr --listmonitors");
+    EXPECT_TRUE(ended) << "the figure walked on";
+    EXPECT_TRUE(running);
+    ASSERT_TRUE(CloseProgram(program, mainWindow));
+    EXPECT_FALSE(IsWindow(mainWindow) || IsWindow(figure));
+    EXPECT_TRUE(SpritesOwnedBy(target).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
