@@ -137,8 +137,9 @@ unsigned SeedForLadderDraws(const std::vector<bool>& ladder) {
     for (unsigned seed = 1;; ++seed) {
         uint32_t state = seed;
         bool matches = true;
-        for (bool wanted : ladder) {
-            matches = matches && ((NextRand(state) % 100 < 34) == wanted);
+        for (size_t i = 0; i < ladder.size(); ++i) {
+            const int draw = NextRand(state) % 100;
+            matches = matches && (i > 0 ? (draw < 34) == ladder[i] : draw == (ladder[0] ? 33 : 34));
         }
         if (matches) {
             return seed;

@@ -73,7 +73,8 @@ const ActorTrace* FindTrace(const std::vector<ActorTrace>& traces, Script script
 
 // The C runtime's generator, one rand() at a time, to predict the scheduler's draws.
 int NextRand(uint32_t& state);
-// A seed after which rand() % 100 falls below 34 exactly at the draws marked true.
+// A seed after which rand() % 100 falls below 34 exactly at the draws marked true. The first
+// draw is 33 or 34, so that a boundary moved by one changes the first figure's script.
 unsigned SeedForLadderDraws(const std::vector<bool>& ladder);
 
 // True when the window's shape is exactly the REGION resource, every length times scale.

@@ -155,6 +155,21 @@ TEST_F(MonitorLayoutTest, AtTwiceTheDpiSignAndFigureAreTwiceAsLargeAndStepTwiceA
     const ActorTrace* sparkle = FindTrace(traces, Script::Sparkle);
     ASSERT_NE(sparkle, nullptr);
     EXPECT_EQ(sparkle->steps.front().frameRect.width, 2 * 41);
+
+    // The face change's ladder stands there too; the placard vanishes on the target's edge.
+    for (const Script script : {Script::SignChange, Script::Placard}) {
+        ResetScheduler();
+        const bool change = script == Script::SignChange;
+        clock.Set(change ? LocalTime(2001, 10, 15) : LocalTime(2005, 6, 1));
+        srand(SeedForLadderDraws({false}));
+        WalkStage again(300, 250);
+        const auto walks = RecordWalks(again, 900);
+        ASSERT_EQ(walks.size(), 1u);
+        ASSERT_EQ(walks[0].script, script);
+        EXPECT_EQ(
+            change ? walks[0].FirstSteps().at(4).origin.x : Right(walks[0].steps.back().frameRect),
+            change ? again.Sign()->PlacedPosition().x - 176 : target.left);
+    }
 }
 
 // A picture that is not stored indexed in the module, here one from a file, doubles crisply

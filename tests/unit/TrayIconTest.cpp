@@ -52,8 +52,8 @@ protected:
 
 // The menu loaded for each opening is gone again afterwards; choosing runs no command here,
 // and a module without the menu, as a damaged executable, opens none. A second About only
-// gives the open dialog the focus.
-TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndAboutOpensOnce) {
+// gives the open dialog the focus; once it is closed, About opens it again.
+TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndAboutOpensOneAtATime) {
     for (UINT mouse : {WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP}) {
         const bool opens = mouse == WM_RBUTTONUP;
         const auto notify = [mouse] { SendMessageA(mainWindowHandle, WM_TRAY_NOTIFY, 0, mouse); };
@@ -81,5 +81,8 @@ TEST_F(TrayIconTest, OnlyARightButtonReleaseOpensTheMenuAndAboutOpensOnce) {
     ShowAboutDialog();
     EXPECT_EQ(CallCount("CreateDialogParamA"), 1);
     EXPECT_TRUE(GetFocus() == aboutDialog || IsChild(aboutDialog, GetFocus()));
+    SendMessageA(aboutDialog, WM_COMMAND, IDOK, 0);
+    ShowAboutDialog();
+    EXPECT_TRUE(IsWindowVisible(aboutDialog));
 }
 }  // namespace
