@@ -1,5 +1,6 @@
-// The tick with 1 to 500 signed windows of another process, against the two platform calls
-// per sign that a sign's Tick cannot do without: GetWindowRect and GetWindowLongA.
+// The tick with 1 to 500 signed windows of another process, against the platform calls per
+// sign that a sign's Tick cannot do without: the target's frame as drawn (DWM, else
+// GetWindowRect), its style, and whether DWM cloaks it.
 #include "Bench.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "Stopwatch.h"
 #include "actors/Scheduler.h"
 #include "gfx/Clock.h"
+#include "gfx/WindowFrame.h"
 #include "app/MainWindow.h"
 #include "support/TestSupport.h"
 
@@ -56,8 +58,9 @@ void TimeTicks(const std::vector<HWND>& signedTargets, int rounds, double& tickS
         const Stopwatch watch;
         for (int i = 0; i < perRound; ++i) {
             for (HWND target : signedTargets) {
-                GetWindowRect(target, &rect);
+                VisibleFrame(target, rect);
                 styles |= GetWindowLongA(target, GWL_STYLE);
+                styles |= IsCloaked(target) ? WS_DISABLED : 0;
             }
         }
         floors.push_back(watch.Seconds() / perRound);
@@ -142,7 +145,7 @@ void MeasureTickCost(const BenchOptions& options, BenchReport& report) {
         char name[48];
         std::snprintf(name, sizeof(name), "%u signed windows", static_cast<unsigned>(count));
         report.Add({"tick", name, tick * 1e6, floor * 1e6, "us per tick",
-                    "GetWindowRect + GetWindowLongA per sign"});
+                    "frame, style and cloak per sign"});
     }
 
     DestroyAllSprites();

@@ -184,9 +184,8 @@ void Actor::MoveOnMonitor(const RectI& rect) {
         return;
     }
     const bool sticksOut = !Inside(rect, monitor.bounds);
-    const bool unchanged = sticksOut ? rect == clippedRect && appliedRegion == clippedRegion
-                                     : clippedRect.width < 0 && appliedRegion == clippedRegion;
-    if (unchanged) {
+    if (appliedRegion == shapedRegion &&
+        (sticksOut ? rect == clippedRect : clippedRect.width < 0)) {
         move();
         return;
     }
@@ -199,7 +198,7 @@ void Actor::MoveOnMonitor(const RectI& rect) {
         CutToMonitor(shape, rect);
     }
     clippedRect = sticksOut ? rect : RectI{};
-    clippedRegion = appliedRegion;
+    shapedRegion = appliedRegion;
     // Until it has moved, the window stands where it was: what it shows there must stay on
     // the monitor as well, so it shows the smaller of the two shapes in between.
     if (HRGN before = ShapeBeforeMove(shape, rect)) {

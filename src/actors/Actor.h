@@ -90,6 +90,8 @@ private:
     // nothing beyond its monitor at either place; null when shape itself will do.
     HRGN ShapeBeforeMove(HRGN shape, const RectI& rect) const;
 
+    // Where the window was last cut off at its monitor's edges (unset while it is not), and
+    // the region its shape was last made from.
     RectI clippedRect;
-    int32_t clippedRegion = -1;
+    int32_t shapedRegion = -1;
 };

@@ -115,12 +115,6 @@ void SignWindow::FollowMonitor(const RECT& targetRect) {
     LoadFace(window);
 }
 
-RECT SignWindow::PlacedRect() const {
-    const LONG x = static_cast<LONG>(placedPosition.x);
-    const LONG y = static_cast<LONG>(placedPosition.y);
-    return RECT{x, y, x + width, y + height};
-}
-
 void SignWindow::OnPaint(HWND handle) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(handle, &paint);

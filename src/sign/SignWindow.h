@@ -51,8 +51,6 @@ public:
     // What was last sent to SetWindowPos; kept unchanged while the target is minimised.
     PointD PlacedPosition() const { return placedPosition; }
     int32_t PlacedFlags() const { return placedFlags; }
-    // Where the sign stands on the screen, as last placed.
-    RECT PlacedRect() const;
     // The monitor it belongs to, as of its last tick.
     const ScreenMonitor& Monitor() const { return monitor; }
     // Screen pixels per picture pixel: that monitor's scale.
