@@ -140,7 +140,7 @@ public:
             }
             if (quiet == 0 && Below(100) < 4) {
                 ArmMischief();
-            } else if (quiet > 0 && Below(1000) < 2) {
+            } else if (quiet > 0 && Below(1000) < 1) {
                 // Even a user who keeps still may dock the laptop.
                 ChangeDesktop();
             }
