@@ -262,29 +262,27 @@ TEST_F(WalkerScriptTest, PlacardStrollStopsBelowTheSignThenVanishesAtTheTargetsE
 // its ticks; the figure plays on and ends on the tick it would with every picture, also when
 // no frame of its walk out has one and its window never moves.
 TEST_F(WalkerScriptTest, FramesWithoutTheirPicturesTakeTheirTurnsAndTheFigurePlaysOn) {
+    // The frames without pictures, when the first shows and when the figure closes, in ticks
+    // after frame 4.
     const struct {
         Script script;
-        int32_t first, last;  // the frames without pictures
-        int shownAfterStanding, closedAfterStanding;
+        int32_t first, last;
+        int shown, closed;
     } cases[] = {{Script::Placard, 7, 7, 20, 102}, {Script::LadderVisit, 51, 54, 219, 423}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "frames " << c.first << " to " << c.last);
         ResetScheduler();
         ClockWithNextDraws({c.script == Script::LadderVisit});
         WalkStage stage;
-        const auto traces = RecordWalks(stage, 1500, [&](int) {
-            if (Actor* walker = FigureOut(c.script)) {
-                for (int32_t frame = c.first; frame <= c.last; ++frame) {
-                    walker->FrameAt(frame)->Unload();
-                }
+        const auto walk = RecordWalks(stage, 1500, [&](int) {
+            for (int32_t frame = c.first; FigureOut(c.script) && frame <= c.last; ++frame) {
+                FigureOut(c.script)->FrameAt(frame)->Unload();
             }
-        });
-        const ActorTrace* walk = FindTrace(traces, c.script);
-        ASSERT_NE(walk, nullptr);
-        const auto first = walk->FirstSteps();
-        ExpectTicksAfterStanding(*walk, {{c.first, c.shownAfterStanding}});
+        }).at(0);
+        const auto first = walk.FirstSteps();
+        ExpectTicksAfterStanding(walk, {{c.first, c.shown}});
         EXPECT_EQ(first.at(c.first).window, first.at(c.first - 1).window);
-        EXPECT_EQ(walk->closedTick - first.at(4).tick, c.closedAfterStanding);
+        EXPECT_EQ(walk.closedTick - first.at(4).tick, c.closed);
         EXPECT_EQ(busySign, nullptr);
     }
 }
