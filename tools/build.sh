@@ -21,11 +21,6 @@ configure() {
 
 configure "$build" "$test_arch"
 cmake --build "$build"
-if [ "$test_arch" != i686 ]; then
-  # The program itself is always the 32-bit one.
-  configure "$build/win32" i686 -DBUILD_TESTING=OFF
-  cmake --build "$build/win32"
-fi
 "$root/tools/wine-prefix.sh" "$build/wineprefix"
 # The end-to-end runs on two real monitors and at 200 % each have a prefix of their own.
 "$root/tools/wine-prefix.sh" "$build/wineprefix-monitors" --copy-of "$build/wineprefix" --real-monitors

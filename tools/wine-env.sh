@@ -6,7 +6,8 @@ export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Some kernels run no 32-bit program at all, and so no 32-bit Wine. There the tests run
-# the 64-bit build of the same sources under wine64; the 32-bit program is still built.
+# the 64-bit build of the same sources under wine64; the 32-bit program is built and checked
+# with the downloads.
 # Call after the packages are installed; sets test_arch to i686 or x86_64.
 choose_wine() {
   if [ -n "${TARVOLEN_TEST_ARCH:-}" ]; then

@@ -68,7 +68,14 @@ bool Walker::StepToward(double& x, double stopX) const {
 }
 
 bool Walker::StepOutLeft(double& x) const {
-    if (windowRect.x + windowRect.width > monitor.bounds.left) {
+    // Judged by where the frame stood a step ago, as the window spans that place too; by the
+    // figure's own position, not its window, which never moves when no picture loaded.
+    const FrameBitmap* frame = FrameAt(current);
+    if (!frame) {
+        return false;
+    }
+    const RectI before = FrameScreenRect(*frame, PointD{x + Scaled(WALK_STEP), origin.y});
+    if (before.x + before.width > monitor.bounds.left) {
         x = x - Scaled(WALK_STEP);
         return true;
     }

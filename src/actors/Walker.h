@@ -34,8 +34,8 @@ protected:
     // One step right that never passes stopX: true, with x on stopX, when the step would
     // reach or pass it.
     bool StepToward(double& x, double stopX) const;
-    // One step left while the window still reaches onto its monitor; false, x unchanged,
-    // once it has left.
+    // One step left while the figure still reaches onto its monitor, drawn or not; false, x
+    // unchanged, once it has left.
     bool StepOutLeft(double& x) const;
     // The script is over: the window closes when the posted message arrives.
     int32_t EndScript();

@@ -1,62 +1,20 @@
 #include "gfx/BitmapResource.h"
 
 #include <cstring>
+#include <new>
 #include <vector>
 
+#include "gfx/IndexedPicture.h"
+
 namespace {
-constexpr int32_t LARGEST_SIDE = 4096;
+// Far beyond what any monitor asks for, and small enough that no size below overflows.
+constexpr int32_t LARGEST_SCALE = 8;
 
 struct IndexedInfo {
     BITMAPINFOHEADER header;
     RGBQUAD colours[256];
 };
 
-// Run-length coded rows, bottom row first, into top-down rows of width pixels. Pixels the
-// coding skips stay 0. False when the data runs out or points outside the picture.
-bool DecodeRunLength(const uint8_t* data, size_t size, int32_t width, int32_t height,
-                     std::vector<uint8_t>& pixels) {
-    int32_t x = 0;
-    int32_t row = 0;  // counted from the bottom
-    size_t at = 0;
-    auto put = [&](uint8_t index) {
-        if (x < width && row < height) {
-            pixels[static_cast<size_t>(height - 1 - row) * width + x] = index;
-        }
-        ++x;
-    };
-    while (at + 2 <= size) {
-        const uint8_t count = data[at];
-        const uint8_t value = data[at + 1];
-        at += 2;
-        if (count > 0) {
-            for (int i = 0; i < count; ++i) {
-                put(value);
-            }
-        } else if (value == 0) {
-            x = 0;
-            ++row;
-        } else if (value == 1) {
-            return true;
-        } else if (value == 2) {
-            if (at + 2 > size) {
-                return false;
-            }
-            x += data[at];
-            row += data[at + 1];
-            at += 2;
-        } else {
-            const size_t padded = (value + 1u) & ~1u;
-            if (at + padded > size) {
-                return false;
-            }
-            for (int i = 0; i < value; ++i) {
-                put(data[at + i]);
-            }
-            at += padded;
-        }
-    }
-    return row >= height - 1;
-}
 // Sets bits first to end - 1 of a row of a monochrome bitmap, the highest bit first.
 void SetBits(uint8_t* row, int32_t first, int32_t end) {
     for (int32_t bit = first; bit < end;) {
@@ -73,58 +31,55 @@ void SetBits(uint8_t* row, int32_t first, int32_t end) {
 }  // namespace
 
 HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORREF key,
-                          HBITMAP* mask) {
+                          HBITMAP* mask, bool* refused) {
     HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(id), RT_BITMAP);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const auto* data = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
     const size_t size = found ? SizeofResource(instance, found) : 0;
-    if (!data || size < sizeof(BITMAPINFOHEADER) || scale < 1) {
+    // A picture refused is damaged, oversized, or finds no memory: the system's loader is
+    // not to try it again.
+    auto refuse = [refused]() -> HBITMAP {
+        if (refused) {
+            *refused = true;
+        }
+        return nullptr;
+    };
+    if (!data) {
         return nullptr;
     }
-    BITMAPINFOHEADER stored;
-    std::memcpy(&stored, data, sizeof(stored));
-    const int32_t width = stored.biWidth;
-    const bool topDown = stored.biHeight < 0;
-    const int32_t height = topDown ? -stored.biHeight : stored.biHeight;
-    const DWORD colourCount = stored.biClrUsed ? stored.biClrUsed : 256;
-    if (stored.biSize < sizeof(BITMAPINFOHEADER) || stored.biSize > size ||
-        stored.biBitCount != 8 || stored.biPlanes != 1 || width <= 0 || height <= 0 ||
-        width > LARGEST_SIDE || height > LARGEST_SIDE || colourCount > 256 ||
-        (stored.biCompression != BI_RGB && stored.biCompression != BI_RLE8) ||
-        (topDown && stored.biCompression == BI_RLE8)) {
+    if (scale < 1 || scale > LARGEST_SCALE) {
+        return refuse();
+    }
+    IndexedPicture stored;
+    const IndexedPicture::Result result = stored.Read(data, size);
+    if (result == IndexedPicture::Result::Refused) {
+        return refuse();
+    }
+    if (result != IndexedPicture::Result::Read) {
         return nullptr;
     }
-    const size_t bitsAt = stored.biSize + colourCount * sizeof(RGBQUAD);
-    if (bitsAt > size) {
-        return nullptr;
-    }
-
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height, 0);
-    if (stored.biCompression == BI_RLE8) {
-        if (!DecodeRunLength(data + bitsAt, size - bitsAt, width, height, pixels)) {
-            return nullptr;
-        }
-    } else {
-        const size_t storedStride = (static_cast<size_t>(width) + 3) & ~size_t{3};
-        if (bitsAt + storedStride * height > size) {
-            return nullptr;
-        }
-        for (int32_t y = 0; y < height; ++y) {
-            const int32_t from = topDown ? y : height - 1 - y;
-            std::memcpy(&pixels[static_cast<size_t>(y) * width],
-                        data + bitsAt + storedStride * from, width);
-        }
+    const int32_t width = stored.Width();
+    const int32_t height = stored.Height();
+    const int32_t scaledWidth = width * scale;
+    const size_t stride = (static_cast<size_t>(scaledWidth) + 3) & ~size_t{3};
+    // Rows of a monochrome bitmap made from bits are padded to whole 16-bit words.
+    const size_t maskStride = (static_cast<size_t>(scaledWidth) + 15) / 16 * 2;
+    std::vector<uint8_t> maskBits;
+    try {
+        maskBits.assign(mask ? maskStride * height * scale : 0, 0);
+    } catch (const std::bad_alloc&) {
+        return refuse();
     }
 
     IndexedInfo info = {};
     info.header.biSize = sizeof(info.header);
-    info.header.biWidth = width * scale;
+    info.header.biWidth = scaledWidth;
     info.header.biHeight = -height * scale;
     info.header.biPlanes = 1;
     info.header.biBitCount = 8;
     info.header.biCompression = BI_RGB;
-    info.header.biClrUsed = colourCount;
-    std::memcpy(info.colours, data + stored.biSize, colourCount * sizeof(RGBQUAD));
+    info.header.biClrUsed = stored.ColourCount();
+    std::memcpy(info.colours, stored.Colours(), stored.ColourCount() * sizeof(RGBQUAD));
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
                                        DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -132,21 +87,16 @@ HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORRE
         if (picture) {
             DeleteObject(picture);
         }
-        return nullptr;
+        return refuse();
     }
     bool transparent[256] = {};
-    for (DWORD i = 0; i < colourCount; ++i) {
+    for (DWORD i = 0; i < stored.ColourCount(); ++i) {
         const RGBQUAD& colour = info.colours[i];
         transparent[i] = RGB(colour.rgbRed, colour.rgbGreen, colour.rgbBlue) == key;
     }
-    const int32_t scaledWidth = width * scale;
-    const size_t stride = (static_cast<size_t>(scaledWidth) + 3) & ~size_t{3};
-    // Rows of a monochrome bitmap made from bits are padded to whole 16-bit words.
-    const size_t maskStride = (static_cast<size_t>(scaledWidth) + 15) / 16 * 2;
-    std::vector<uint8_t> maskBits(mask ? maskStride * height * scale : 0, 0);
     auto* out = static_cast<uint8_t*>(bits);
     for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* in = &pixels[static_cast<size_t>(y) * width];
+        const uint8_t* in = stored.Row(y);
         uint8_t* row = out + stride * y * scale;
         if (scale == 1) {
             std::memcpy(row, in, static_cast<size_t>(width));

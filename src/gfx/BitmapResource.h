@@ -8,6 +8,7 @@
 // Bitmap resource id as a DIB section of 8 bits a pixel with the resource's own colours,
 // every pixel a scale x scale block; with a mask wanted, also its 1-bit mask (0 where the
 // picture has the key colour). Plain and run-length coded resources are read without a
-// colour conversion; null for any other kind, or a damaged one. The caller owns both.
+// colour conversion. Null for any other kind; null with refused set for a damaged or
+// oversized picture, or when memory runs out. The caller owns both.
 HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORREF key,
-                          HBITMAP* mask);
+                          HBITMAP* mask, bool* refused = nullptr);

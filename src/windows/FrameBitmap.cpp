@@ -37,11 +37,13 @@ bool FrameBitmap::Load(HINSTANCE moduleInstance, bool makeMask, int32_t scale) {
     }
     bool prepared = false;
     if (resourceId >= 0) {
-        // As stored, 8 bits a pixel, scaled and masked in one pass over its pixels.
+        // As stored, 8 bits a pixel, scaled and masked in one pass over its pixels. A picture
+        // the reader refused stays unloaded: the system's loader would take it whole.
+        bool refused = false;
         bitmap = LoadIndexedBitmap(moduleInstance, resourceId, scale, TRANSPARENT_KEY,
-                                   makeMask ? &mask : nullptr);
+                                   makeMask ? &mask : nullptr, &refused);
         prepared = bitmap != nullptr;
-        if (!bitmap) {
+        if (!bitmap && !refused) {
             bitmap = static_cast<HBITMAP>(LoadImageA(moduleInstance, MAKEINTRESOURCEA(resourceId),
                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Two copies of the sources in different directories, packed one after the other, must
-# give the same download byte for byte; it carries the 32-bit program and a CRLF read-me.
+# give the same two downloads byte for byte; each carries its own build of the program,
+# checked for what it imports, and a CRLF read-me that names that build.
 set -euo pipefail
 source_dir=$1
 work=$(mktemp -d)
@@ -17,30 +18,27 @@ copies=("$work/first" "$work/second/at/another/depth")
 for copy in "${copies[@]}"; do
   mkdir -p "$copy"
   tar -cf - -T "$work/files" | tar -xf - -C "$copy"
-  env -u BUILD_DIR "$copy/tools/dist.sh"
+  env -u BUILD_DIR "$copy/tools/dist.sh" >/dev/null
 done
 
-zip=$(cd "${copies[0]}/dist" && ls *.zip)
-first=${copies[0]}/dist/$zip
-second=${copies[1]}/dist/$zip
-unzip -p "$first" Tarvolen.exe >"$work/first.exe"
-unzip -p "$second" Tarvolen.exe >"$work/second.exe"
-unzip -p "$first" ReadMe.txt >"$work/ReadMe.txt"
 status=0
-cmp "$work/first.exe" "$work/second.exe" || status=1
-cmp "$first" "$second" || status=1
-(cd "${copies[0]}/dist" && sha256sum --quiet -c "$zip.sha256") || status=1
-
-if [ "$(unzip -Z1 "$first" | tr '\n' ' ')" != "Tarvolen.exe ReadMe.txt " ]; then
-  echo "$zip holds something else than Tarvolen.exe and ReadMe.txt" >&2
-  status=1
-fi
-if [[ "$(i686-w64-mingw32-objdump -f "$work/first.exe")" != *"file format pei-i386"* ]]; then
-  echo "the Tarvolen.exe in $zip is not a 32-bit program" >&2
-  status=1
-fi
-if grep -q -v $'\r$' "$work/ReadMe.txt"; then
-  echo "ReadMe.txt in $zip has lines that do not end in CRLF" >&2
-  status=1
-fi
+fail() { echo "$zip $*" >&2; status=1; }
+for build in win32:pei-i386:32 win64:pei-x86-64:64; do
+  IFS=: read -r suffix format bits <<<"$build"
+  zip=$(cd "${copies[0]}/dist" && ls Tarvolen-*-"$suffix".zip)
+  first=${copies[0]}/dist/$zip
+  cmp "$first" "${copies[1]}/dist/$zip" || status=1
+  (cd "${copies[0]}/dist" && sha256sum --quiet -c "$zip.sha256") || status=1
+  bash "$source_dir/tests/host/ProgramImports.sh" "$source_dir" "${copies[0]}/build/dist-$suffix" ||
+    status=1
+  unzip -p "$first" Tarvolen.exe >"$work/Tarvolen.exe"
+  unzip -p "$first" ReadMe.txt >"$work/ReadMe.txt"
+  [ "$(unzip -Z1 "$first" | tr '\n' ' ')" = "Tarvolen.exe ReadMe.txt " ] ||
+    fail "holds something else than Tarvolen.exe and ReadMe.txt"
+  [[ "$(objdump -f "$work/Tarvolen.exe")" == *"file format $format"* ]] ||
+    fail "holds a Tarvolen.exe that is not $format"
+  ! grep -q -v $'\r$' "$work/ReadMe.txt" || fail "has read-me lines that do not end in CRLF"
+  grep -qF "the $bits-bit ($suffix) build" "$work/ReadMe.txt" &&
+    ! grep -q '@[A-Z]*@' "$work/ReadMe.txt" || fail "has a read-me that does not name its build"
+done
 exit $status

@@ -13,9 +13,10 @@
 
 namespace {
 constexpr COLORREF MAGENTA = TRANSPARENT_KEY;
-// Test resources: 12 x 9 green, 20 x 7 yellow, 8 x 8 with a magenta left half; a 60 x 40
-// shape of four rectangles, and one that claims more rectangles than it holds.
-constexpr int32_t GREEN = 7101, WIDE = 7102, HALF_MAGENTA = 7103, NO_SUCH_BITMAP = 7104;
+// Test resources: 12 x 9 green, 20 x 7 yellow, 8 x 8 with a magenta left half, 8-bit 1025 x 1;
+// a 60 x 40 shape of four rectangles, and one that claims more rectangles than it holds.
+constexpr int32_t GREEN = 7101, WIDE = 7102, HALF_MAGENTA = 7103, NO_SUCH_BITMAP = 7104,
+                  TOO_WIDE = 7110;
 constexpr int SHAPE = 7001, TRUNCATED_SHAPE = 7002;
 
 const HINSTANCE MODULE = GetModuleHandleA(nullptr);
@@ -171,6 +172,8 @@ TEST(GraphicsTest, FrameSetsNameLoadAndPaintTheirFrames) {
     frame.Unload();
     EXPECT_FALSE(frame.Load(MODULE, false));
     EXPECT_EQ(frame.Width(), 8) << "a failed load keeps the last size";
+    frame.SetResourceId(TOO_WIDE);
+    EXPECT_FALSE(frame.Load(MODULE, false)) << "refused, not left to the system's loader";
 }
 
 }  // namespace

@@ -90,16 +90,24 @@ TEST(ResourcesTest, EveryPictureLoadsAtItsSizeAsStoredWithAMaskClearOnMagenta) {
     }
 }
 
-// A frame shown under a shape loses no opaque pixel to it: shapes cut away only magenta.
-TEST(ResourcesTest, EveryShapeKeepsEveryOpaquePixelOfItsFrames) {
+// Every shape has its fixed bounds, and a frame shown under it loses no opaque pixel to it:
+// shapes cut away only magenta.
+TEST(ResourcesTest, EveryShapeHasItsBoundsAndKeepsEveryOpaquePixelOfItsFrames) {
+    const RECT overSign = {1, 1, 97, 263}, climbing = {-1, -1, 41, 187};
     const struct {
         int region, firstFrame, lastFrame;
-    } shaped[] = {{5003, 4118, 4118}, {5004, 4119, 4119}, {5005, 4120, 4120},
-                  {5006, 4121, 4121}, {5007, 4122, 4122}, {5008, 4125, 4125},
-                  {5009, 4126, 4133}, {5010, 4134, 4134}, {5011, 4135, 4135}};
+        RECT bound;
+    } shaped[] = {{5003, 4118, 4118, overSign},          {5004, 4119, 4119, overSign},
+                  {5005, 4120, 4120, overSign},          {5006, 4121, 4121, overSign},
+                  {5007, 4122, 4122, overSign},          {5008, 4125, 4125, climbing},
+                  {5009, 4126, 4133, climbing},          {5010, 4134, 4134, {-1, -1, 90, 182}},
+                  {5011, 4135, 4135, {-1, -1, 102, 176}}};
     for (const auto& shape : shaped) {
         HRGN region = CreateRegionFromResource(MODULE, shape.region);
         ASSERT_NE(region, nullptr) << shape.region;
+        RECT box = {};
+        GetRgnBox(region, &box);
+        EXPECT_TRUE(EqualRect(&box, &shape.bound)) << "bounds of " << shape.region;
         for (int id = shape.firstFrame; id <= shape.lastFrame; ++id) {
             const StoredBitmap frame = ReadStoredBitmap(id);
             int cut = 0;

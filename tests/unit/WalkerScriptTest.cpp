@@ -259,22 +259,32 @@ TEST_F(WalkerScriptTest, PlacardStrollStopsBelowTheSignThenVanishesAtTheTargetsE
 }
 
 // A frame whose picture failed to load takes its turn unseen, the last picture staying for
-// its ticks; the figure plays on to its end and frees the scheduler.
-TEST_F(WalkerScriptTest, FrameWithoutItsPictureTakesItsTurnAndTheFigurePlaysOn) {
-    ClockWithNextDraws({false});
-    WalkStage stage;
-    const auto traces = RecordWalks(stage, 1000, [](int) {
-        if (Actor* walker = FigureOut(Script::Placard)) {
-            walker->FrameAt(7)->Unload();
-        }
-    });
-    ASSERT_EQ(traces.size(), 1u);
-    const ActorTrace& walk = traces[0];
-    ExpectTicksAfterStanding(walk, {{7, 20}, {8, 25}, {10, 50}});
-    const auto first = walk.FirstSteps();
-    EXPECT_EQ(first.at(7).window, first.at(6).window);
-    EXPECT_NE(walk.closedTick, 0);
-    EXPECT_EQ(busySign, nullptr);
+// its ticks; the figure plays on and ends on the tick it would with every picture, also when
+// no frame of its walk out has one and its window never moves.
+TEST_F(WalkerScriptTest, FramesWithoutTheirPicturesTakeTheirTurnsAndTheFigurePlaysOn) {
+    // The frames without pictures, when the first shows and when the figure closes, in ticks
+    // after frame 4.
+    const struct {
+        Script script;
+        int32_t first, last;
+        int shown, closed;
+    } cases[] = {{Script::Placard, 7, 7, 20, 102}, {Script::LadderVisit, 51, 54, 219, 423}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "frames " << c.first << " to " << c.last);
+        ResetScheduler();
+        ClockWithNextDraws({c.script == Script::LadderVisit});
+        WalkStage stage;
+        const auto walk = RecordWalks(stage, 1500, [&](int) {
+            for (int32_t frame = c.first; FigureOut(c.script) && frame <= c.last; ++frame) {
+                FigureOut(c.script)->FrameAt(frame)->Unload();
+            }
+        }).at(0);
+        const auto first = walk.FirstSteps();
+        ExpectTicksAfterStanding(walk, {{c.first, c.shown}});
+        EXPECT_EQ(first.at(c.first).window, first.at(c.first - 1).window);
+        EXPECT_EQ(walk.closedTick - first.at(4).tick, c.closed);
+        EXPECT_EQ(busySign, nullptr);
+    }
 }
 
 // Cut short between the face change's begin (frame 21) and commit (28) the posted cancel

@@ -75,14 +75,7 @@ void WriteSign(const std::string& resDir, ResourceScript& rc) {
     }
     const PixelMask outline = SignOutline();
     WriteRegion(resDir, rc, 5001, outline, {0, 0, SIGN_WIDTH, SIGN_HEIGHT});
-    // While a face is changed only the rim and the bracket stay; the face opening is open.
-    PixelMask rim(0, 0, SIGN_WIDTH, SIGN_HEIGHT);
-    for (int y = 1; y < SIGN_HEIGHT - 1; ++y) {
-        for (int x = 1; x < SIGN_WIDTH - 1; ++x) {
-            rim.Set(x, y, outline.At(x, y) && !InFace(x, y));
-        }
-    }
-    WriteRegion(resDir, rc, 5002, rim, {1, 1, SIGN_WIDTH - 1, SIGN_HEIGHT - 1});
+    WriteRegion(resDir, rc, 5002, SignRim(), {1, 1, SIGN_WIDTH - 1, SIGN_HEIGHT - 1});
 }
 
 // Frames stored without compression; all others are run-length encoded.
@@ -134,11 +127,11 @@ struct CutOut {
 // pixels in the rows where the live sign should show through.
 const std::vector<CutOut>& CutOuts() {
     static const std::vector<CutOut> cuts = {
-        {5003, {4118}, {0, 0, 98, 264}, 4, 88, true},
-        {5004, {4119}, {0, 0, 98, 264}, 4, 93, true},
-        {5005, {4120}, {0, 0, 98, 264}, 4, 93, true},
-        {5006, {4121}, {0, 0, 98, 264}, 4, 93, true},
-        {5007, {4122}, {0, 0, 98, 264}, 4, 87, true},
+        {5003, {4118}, {1, 1, 97, 263}, 4, 88, true},
+        {5004, {4119}, {1, 1, 97, 263}, 4, 93, true},
+        {5005, {4120}, {1, 1, 97, 263}, 4, 93, true},
+        {5006, {4121}, {1, 1, 97, 263}, 4, 93, true},
+        {5007, {4122}, {1, 1, 97, 263}, 4, 87, true},
         {5008, {4125}, {-1, -1, 41, 187}, 0, 30, false},
         {5009, {4126, 4127, 4128, 4129, 4130, 4131, 4132, 4133}, {-1, -1, 41, 187}, 0, 24, false},
         {5010, {4134}, {-1, -1, 90, 182}, 0, 20, false},
@@ -177,6 +170,18 @@ void WriteFrames(const std::string& resDir, ResourceScript& rc) {
                 }
                 if (clear) {
                     mask.Set(x, y, false);
+                }
+            }
+        }
+        // The bounds are fixed: a frame must keep to them, or the shape would cut it off.
+        for (int id : cut.frameIds) {
+            const Canvas& frame = *frames.at(id);
+            for (int y = 0; y < frame.Height(); ++y) {
+                for (int x = 0; x < frame.Width(); ++x) {
+                    if (frame.At(x, y) != col::MAGENTA && !mask.At(x, y)) {
+                        throw std::runtime_error("frame " + std::to_string(id) + " is cut off at " +
+                                                 std::to_string(x) + "," + std::to_string(y));
+                    }
                 }
             }
         }

@@ -241,11 +241,16 @@ void DrawWorkerHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build&
         for (double side : {-1.0, 1.0}) {
             c.Outlined(path::Circle(at(side * (r - 0.2), 1.5), 2.1), col::SKIN);
         }
-        c.Outlined(head, col::SKIN);
         if (pose.view == View::Back) {
-            c.FilledWithin(head, path::Rect(s.head.x - r, s.head.y - 2.0, 2 * r, 7.0),
-                           col::HAIR_BROWN);
+            // Hair all the way down to the collar, with a few darker strands: skin there
+            // would read as a face.
+            c.Outlined(head, col::HAIR_BROWN);
+            for (double x : {-4.0, 0.0, 4.0}) {
+                c.Stroked(path::Line(s.head + Pt{x, 1.0}, s.head + Pt{x * 1.3, r - 2.0}),
+                          col::HAIR_SHADE, 1.0);
+            }
         } else {
+            c.Outlined(head, col::SKIN);
             const Pose& p = pose;
             auto eye = [&](double side) { return s.head + Pt{side * 3.0 + p.headTurn * 2.0, 1.0}; };
             for (double side : {-1.0, 1.0}) {
@@ -265,7 +270,8 @@ void DrawWorkerHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build&
     }
 }
 
-void DrawPonytail(Canvas& c, Pt root, double degrees, double length) {
+// From behind, the tie is a narrow band across the root: a round one there reads as a face.
+void DrawPonytail(Canvas& c, Pt root, double degrees, double length, bool fromBehind = false) {
     const Pt mid = root + Polar(length * 0.5, degrees);
     // The tail curls a little as it hangs.
     const Pt end = mid + Polar(length * 0.5, degrees + 15.0);
@@ -279,7 +285,12 @@ void DrawPonytail(Canvas& c, Pt root, double degrees, double length) {
     c.Stroked(path::Line(root, mid), col::AUBURN, 5.0);
     c.Stroked(path::Line(mid, end), col::AUBURN, 3.6);
     c.Filled(path::Circle(mid, 1.0), col::AUBURN_SHADE);
-    c.Outlined(path::Circle(root, 1.9), col::BAND);
+    if (fromBehind) {
+        const Pt across = Polar(2.5, degrees + 90.0);
+        c.Stroked(path::Line(root - across, root + across), col::BAND, 1.0);
+    } else {
+        c.Outlined(path::Circle(root, 1.9), col::BAND);
+    }
 }
 
 void DrawPolisherHead(Canvas& c, const Pose& pose, const Skeleton& s, const Build& b) {
@@ -314,7 +325,13 @@ void DrawPolisherHead(Canvas& c, const Pose& pose, const Skeleton& s, const Buil
         c.Outlined(head, col::AUBURN);
         c.FilledWithin(head, path::Circle(s.head + Pt{-1.5, -1.5}, r), col::AUBURN_SHADE);
         c.FilledWithin(head, path::Circle(s.head + Pt{-2.0, -2.0}, r), col::AUBURN);
-        DrawPonytail(c, s.head + Pt{0, -2.0}, 180.0 - pose.ponytail, 14.0);
+        // Strands combed up into the tail.
+        const Pt root = s.head + Pt{0, -2.0};
+        for (double side : {-1.0, 1.0}) {
+            c.Stroked(path::Line(s.head + Pt{side * (r - 2.5), 3.0}, root + Pt{side * 2.0, 1.0}),
+                      col::AUBURN_SHADE, 1.0);
+        }
+        DrawPonytail(c, root, 180.0 - pose.ponytail, 14.0, true);
     } else {
         DrawPonytail(c, s.head + Pt{r - 2.0, -3.0}, 140.0, 12.0);
         c.Outlined(head, col::SKIN);

@@ -6,16 +6,16 @@
 const std::vector<Rgb>& ArtColours() {
     using namespace col;
     static const std::vector<Rgb> colours = {
-        MAGENTA,       INK,        WHITE,        BLACK,       RIM_DARK,       RIM,
-        RIM_LIGHT,     IRON,       IRON_LIGHT,   RED,         RED_DARK,       CREAM,
-        GOLD,          GOLD_DARK,  NAVY,         NAVY_DARK,   PLATE_BACK,     SKIN,
-        SKIN_SHADE,    CHEEK,      HAIR_BROWN,   CAP,         CAP_SHADE,      OVERALL,
-        OVERALL_SHADE, SHIRT,      SHIRT_SHADE,  BOOT,        BOOT_SHADE,     AUBURN,
-        AUBURN_SHADE,  TOP,        TOP_SHADE,    TROUSERS,    TROUSERS_SHADE, SHOE,
-        SHOE_SHADE,    BAND,       CURLS,        CURLS_SHADE, CURLS_LIGHT,    STRIPE,
-        STRIPE_SHADE,  SHORTS,     SHORTS_SHADE, SNEAKER,     SNEAKER_SHADE,  WOOD,
-        WOOD_SHADE,    WOOD_LIGHT, CLOTH,        CLOTH_SHADE, BOARD,          BOARD_SHADE,
-        STAR,          STAR_LIGHT, STAR_EDGE,
+        MAGENTA,     INK,           WHITE,      BLACK,        RIM_DARK,    RIM,
+        RIM_LIGHT,   IRON,          IRON_LIGHT, RED,          RED_DARK,    CREAM,
+        GOLD,        GOLD_DARK,     NAVY,       NAVY_DARK,    PLATE_BACK,  SKIN,
+        SKIN_SHADE,  CHEEK,         HAIR_BROWN, HAIR_SHADE,   CAP,         CAP_SHADE,
+        OVERALL,     OVERALL_SHADE, SHIRT,      SHIRT_SHADE,  BOOT,        BOOT_SHADE,
+        AUBURN,      AUBURN_SHADE,  TOP,        TOP_SHADE,    TROUSERS,    TROUSERS_SHADE,
+        SHOE,        SHOE_SHADE,    BAND,       CURLS,        CURLS_SHADE, CURLS_LIGHT,
+        STRIPE,      STRIPE_SHADE,  SHORTS,     SHORTS_SHADE, SNEAKER,     SNEAKER_SHADE,
+        WOOD,        WOOD_SHADE,    WOOD_LIGHT, CLOTH,        CLOTH_SHADE, BOARD,
+        BOARD_SHADE, STAR,          STAR_LIGHT, STAR_EDGE,
     };
     return colours;
 }

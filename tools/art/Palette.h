@@ -45,6 +45,7 @@ constexpr Rgb SKIN{246, 198, 160};
 constexpr Rgb SKIN_SHADE{216, 158, 122};
 constexpr Rgb CHEEK{240, 150, 130};
 constexpr Rgb HAIR_BROWN{110, 70, 40};
+constexpr Rgb HAIR_SHADE{80, 50, 30};
 
 constexpr Rgb CAP{216, 54, 44};
 constexpr Rgb CAP_SHADE{164, 36, 32};

@@ -50,13 +50,15 @@ void SavePng(const Canvas& c, const std::string& file, int scale) {
 
 enum class SignLook { OldFace, RimOnly, NewFace };
 
+// As the sign's window shows it: in the shape it has for the look.
 void PasteSign(Canvas& scene, int x, int y, SignLook look) {
     static const PixelMask outline = SignOutline();
+    static const PixelMask rim = SignRim();
     Canvas face(SIGN_WIDTH, SIGN_HEIGHT, col::INK);
     DrawSignFace(face, look == SignLook::OldFace ? FaceDesign::Emblem : FaceDesign::Lettered);
     for (int j = 0; j < SIGN_HEIGHT; ++j) {
         for (int i = 0; i < SIGN_WIDTH; ++i) {
-            if (!outline.At(i, j) || (look == SignLook::RimOnly && InFace(i, j))) {
+            if (!(look == SignLook::RimOnly ? rim : outline).At(i, j)) {
                 continue;
             }
             scene.Set(x + i, y + j, face.At(i, j));

@@ -281,6 +281,32 @@ void DrawWorkerWork(Canvas& c, int step, Pt signOrigin) {
     DrawFigure(c, p);
 }
 
+// Frames 22 to 26 show in shapes 5003 to 5007, whose fixed bounds leave out the frame's
+// outermost rows and columns: nothing of the frame may lie there. Beneath them the sign shows
+// its rim, but without its own outermost row and column, so the outline of the disc's top
+// and left moves one pixel in; the rim's right edge shows through from the sign, and the
+// ladder ends a row higher in all the frames over the sign, so that its foot stays put.
+void KeepInsideShape(Canvas& c, bool shaped) {
+    const int right = c.Width() - 1;
+    const int bottom = c.Height() - 1;
+    for (int x = 0; shaped && x <= right; ++x) {
+        if (c.At(x, 0) != col::MAGENTA) {
+            c.Set(x, 1, c.At(x, 0));
+        }
+    }
+    for (int y = 0; shaped && y <= bottom; ++y) {
+        if (c.At(0, y) != col::MAGENTA) {
+            c.Set(1, y, c.At(0, y));
+        }
+    }
+    c.FillRect(0, bottom, c.Width(), 1, col::MAGENTA);
+    if (shaped) {
+        c.FillRect(0, 0, c.Width(), 1, col::MAGENTA);
+        c.FillRect(0, 0, 1, c.Height(), col::MAGENTA);
+        c.FillRect(right, 0, 1, c.Height(), col::MAGENTA);
+    }
+}
+
 void DrawSignChange(Canvas& c, int i) {
     const Pt signOrigin{88, 2};
     if (i <= 3) {
@@ -294,6 +320,7 @@ void DrawSignChange(Canvas& c, int i) {
         DrawWorkerClimb(c, hi, lo, k % 2 == 0);
     } else if (i <= 28) {
         DrawWorkerWork(c, i - 21, signOrigin);
+        KeepInsideShape(c, i >= 22 && i <= 26);
     } else if (i <= 37) {
         const int k = i - 29;
         DrawWorkerClimb(c, 9 - k, 8 - k, k % 2 == 1);

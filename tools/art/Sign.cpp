@@ -197,6 +197,17 @@ PixelMask SignOutline() {
     return mask;
 }
 
+PixelMask SignRim() {
+    const PixelMask outline = SignOutline();
+    PixelMask rim(0, 0, SIGN_WIDTH, SIGN_HEIGHT);
+    for (int y = 1; y < SIGN_HEIGHT - 1; ++y) {
+        for (int x = 1; x < SIGN_WIDTH - 1; ++x) {
+            rim.Set(x, y, outline.At(x, y) && !InFace(x, y));
+        }
+    }
+    return rim;
+}
+
 IconImage SignIcon(int size, int bitsPerPixel) {
     Canvas c(size, size, col::MAGENTA);
     const double k = size / 32.0;

@@ -26,6 +26,10 @@ void DrawSignFace(Canvas& canvas, FaceDesign design);
 
 // The sign's outline: disc and bracket (region 5001's shape).
 PixelMask SignOutline();
+// What the sign shows while its face is changed (region 5002's shape): the rim and the
+// bracket without the face opening, and without the outline's outermost rows and columns,
+// which the shape's fixed bounds leave out.
+PixelMask SignRim();
 
 // Miniatures of the sign with its lettered face, for the icons.
 IconImage SignIcon(int size, int bitsPerPixel);
