@@ -4,8 +4,9 @@
 // middle of a tick. A third live on a second thread, as another program's windows do. The
 // desktop changes too: monitors come, go, move and change scale, announced or not, and window
 // frames get Windows 10's invisible borders or lose them. The clock runs ahead, so figures
-// come all the time. After every tick one checker holds the program to its rules; at the end
-// GDI objects and heap use are back where they started.
+// come all the time, and now and then the user turns animations off for a tick. After every
+// tick one checker holds the program to its rules; at the end the user quits in the middle of
+// whatever walks are out, and GDI objects and heap use are back where they started.
 //   TARVOLEN_SOAK_SEED=<seed>        repeat the storm of a seed (printed first)
 //   TARVOLEN_SOAK_LAUNCHES=<count>   figures to launch (default 60; 2000 is a long soak)
 #include <gtest/gtest.h>
@@ -21,7 +22,9 @@
 #include "actors/Scheduler.h"
 #include "actors/Walker.h"
 #include "app/MainWindow.h"
+#include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
+#include "support/FakeQuietSettings.h"
 #include "support/MemoryUse.h"
 #include "support/WalkStage.h"
 
@@ -126,6 +129,9 @@ public:
         for (int quiet = 0, idle = 0; counts["launch"] < wanted; ++tick) {
             // Its own generator, so that the program's rand() draws stay the program's.
             clock.Advance(Below(1000) < 2 ? 3600 : Below(4));
+            if (!AnimationsOn()) {
+                Animate(true);
+            }
             if (tick % 50 == 0) {
                 // Made anew now and then, so that it sits at changing places in the walk.
                 if (mischief) {
@@ -162,13 +168,23 @@ public:
     }
 
     // Each must happen for the soak to have shown anything.
-    std::map<std::string, int> counts = {
-        {"launch", 0},       {"sign change", 0},
-        {"ladder visit", 0}, {"placard", 0},
-        {"sparkle", 0},      {"change in the middle of a tick", 0},
-        {"new monitors", 0}, {"figure out when the monitors changed", 0}};
+    std::map<std::string, int> counts = {{"launch", 0},
+                                         {"sign change", 0},
+                                         {"ladder visit", 0},
+                                         {"placard", 0},
+                                         {"sparkle", 0},
+                                         {"change in the middle of a tick", 0},
+                                         {"new monitors", 0},
+                                         {"figure out when the monitors changed", 0},
+                                         {"figure out when animations went off", 0}};
 
 private:
+    // As the system tells the program of the user's change.
+    void Animate(bool on) {
+        quiet.Answer(on, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+        SendMessageA(mainWindowHandle, WM_SETTINGCHANGE, 0x1043 /* client area animation */, 0);
+    }
+
     int Below(int bound) {
         state ^= state << 13;
         state ^= state >> 17;
@@ -217,8 +233,10 @@ private:
                     counts["launch"] += ScriptOf(object) != Script::Sparkle;
                 }
                 if (figure->Kind() != KIND_ACTOR ||
-                    tick - (seen[window] = since(firstSeen)) > 1500) {
-                    problem = "a figure of the wrong kind, or one that never ends";
+                    tick - (seen[window] = since(firstSeen)) > 1500 || !AnimationsOn()) {
+                    problem =
+                        "a figure of the wrong kind, one that never ends, or one out with "
+                        "animations off";
                 } else if (outlived.count(window)) {
                     problem = "a figure outlived its monitors by more than a tick";
                 }
@@ -323,8 +341,13 @@ private:
             }
         });
         const HWND sprite = sprites.empty() ? nullptr : sprites[Below(int(sprites.size()))];
-        // Chances in percent; the first five do not act on the picked window.
+        // Chances in percent; the first six do not act on the picked window.
         const std::pair<int, Action> events[] = {
+            {2,
+             [this] {
+                 counts["figure out when animations went off"] += !Figures().empty();
+                 Animate(false);
+             }},
             {3, [this] { ChangeDesktop(); }},
             {4, [] { SetForegroundWindow(mainWindowHandle), SetActiveWindow(nullptr); }},
             {2, [] { SetForegroundWindow(mainWindowHandle); }},
@@ -355,7 +378,7 @@ private:
         for (int rest = Below(100); rest >= events[event].first; ++event) {
             rest -= events[event].first;
         }
-        event < 5 ? events[event].second()
+        event < 6 ? events[event].second()
         : window  ? OnThread(targets[window], events[event].second)
                   : void();
         if (Live().size() < 20) {
@@ -393,6 +416,7 @@ private:
     FakeClock clock{LocalTime(2001, 11, 3, 18)};
     FakeMonitors desktop{{{LAYOUTS[0][0]}}};
     FakeFrames frames{0};
+    FakeQuietSettings quiet;
     uint32_t layoutVersion = 0;
     struct SignSeen {
         RECT frame;
@@ -418,12 +442,13 @@ TEST(FaultSoakTest, MisbehavingWindowsNeverBreakTheRegistrySignsOrFigures) {
     const unsigned seed = FromEnvironment("TARVOLEN_SOAK_SEED", 5171301);
     const int launches = int(FromEnvironment("TARVOLEN_SOAK_LAUNCHES", 60));
     std::printf("TARVOLEN_SOAK_SEED=%u TARVOLEN_SOAK_LAUNCHES=%d\n", seed, launches);
+    // What the figures share goes with the last of them: no GDI object stays from the warm-up.
+    const int gdiAtStart = LiveGdiObjects();
     {
-        // Whatever the runtime sets up once is there before the counting starts.
+        // Whatever the runtime sets up once is there before the heap is counted.
         Soak warmUp(seed, 3);
         ASSERT_TRUE(warmUp.Run());
     }
-    const int gdiAtStart = LiveGdiObjects();
     const size_t heapAtStart = HeapBytesInUse();
     {
         Soak soak(seed, launches);
@@ -432,9 +457,11 @@ TEST(FaultSoakTest, MisbehavingWindowsNeverBreakTheRegistrySignsOrFigures) {
             std::printf("  %s: %d\n", what.c_str(), count);
             EXPECT_GT(count, 0) << what;
         }
+        DestroyWindow(mainWindowHandle);
     }
     EXPECT_TRUE(handleRegistry.Empty());
     EXPECT_EQ(busySign, nullptr);
     EXPECT_EQ(LiveGdiObjects(), gdiAtStart);
     EXPECT_EQ(HeapBytesInUse(), heapAtStart);
+    ASSERT_TRUE(RestartMainWindow());
 }
