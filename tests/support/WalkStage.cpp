@@ -20,8 +20,9 @@ time_t LocalTime(int year, int month, int day, int hour) {
     return std::mktime(&date);
 }
 
-WalkStage::WalkStage(int signX, int signY, int targetHeight) {
-    target = CreateTestWindow({"Test target", signX + SIGN_WIDTH, signY, 300, targetHeight});
+WalkStage::WalkStage(int signX, int signY, int scale, int border, int targetHeight) {
+    target = CreateTestWindow(
+        {"Test target", signX + SIGN_WIDTH * scale - border, signY, 300, targetHeight});
     BringToFront(target);
     // Whatever the test's clock says, nothing is launched while the sign comes up.
     const time_t heldLaunch = lastLaunchTime;

@@ -24,9 +24,11 @@ time_t LocalTime(int year, int month, int day, int hour = 12);
 
 class WalkStage {
 public:
-    // A target whose sign hangs at (signX, signY), in front, after the ticks that place the
-    // sign; no figure is launched during them.
-    explicit WalkStage(int signX = 300, int signY = 250, int targetHeight = 200);
+    // A target whose sign of this scale hangs at (signX, signY), in front, after the ticks
+    // that place the sign; no figure is launched during them. The target's frame is drawn
+    // border pixels inside its window rectangle on the left (as FakeFrames draws it).
+    explicit WalkStage(int signX = 300, int signY = 250, int scale = 1, int border = 0,
+                       int targetHeight = 200);
     ~WalkStage();
 
     HWND Target() const { return target; }

@@ -56,6 +56,7 @@ public:
     HWND target, sign, other;
     ScriptedActor* actor;
     FakeQuietSettings quiet;
+    FakeFrames frames{0};
 };
 
 TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
@@ -69,6 +70,7 @@ TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
         {"target one pixel wider", [](ActorTickTest& t) { t.MoveTarget(0, 0, 1); }},
         {"another window in front", [](ActorTickTest& t) { BringToFront(t.other); }},
         {"a sign in front", [](ActorTickTest& t) { t.BringSpriteToFront(KIND_SIGN); }},
+        {"target cloaked", [](ActorTickTest& t) { t.frames.Cloak(t.target); }},
     };
     for (const auto& [what, act] : cases) {
         SCOPED_TRACE(what);

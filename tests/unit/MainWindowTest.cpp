@@ -134,6 +134,10 @@ TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
     }
     EXPECT_FALSE(IsSignableWindow(mainWindowHandle));
     HWND window = Window();
+    FakeFrames frames(0);
+    frames.Cloak(window);
+    EXPECT_FALSE(IsSignableWindow(window)) << "cloaked";
+    frames.Cloak(nullptr);
     for (int command : {SW_MINIMIZE, SW_MAXIMIZE, SW_HIDE}) {
         ShowWindow(window, command);
         EXPECT_FALSE(IsSignableWindow(window)) << "show command " << command;

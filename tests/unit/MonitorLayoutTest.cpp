@@ -25,9 +25,8 @@ constexpr RECT PRIMARY = {0, 0, 1024, 768};
 constexpr RECT RIGHT_OF_PRIMARY = {1024, 0, 2048, 768};
 constexpr RECT LEFT_OF_PRIMARY = {-1024, 0, 0, 768};
 constexpr RECT SHORT_RIGHT_OF_PRIMARY = {1024, 0, 2048, 600};
-// The ladder visit's walking frames.
+// The ladder visit's first walking frame.
 constexpr int LADDER_WIDTH = 183;
-constexpr int LADDER_HEIGHT = 70;
 
 int Right(const RectI& rect) {
     return rect.x + rect.width;
@@ -124,54 +123,6 @@ TEST_F(MonitorLayoutTest, FigureEntersAndLeavesOverItsOwnMonitorsLeftEdgeAndShow
     }
 }
 
-// Everything at 2x: the sign's size, place and shape; the figure's frames, steps, start and
-// stop. The pixels at 2x are watched from outside (HighDpiTest).
-TEST_F(MonitorLayoutTest, AtTwiceTheDpiSignAndFigureAreTwiceAsLargeAndStepTwiceAsFar) {
-    FakeMonitors monitors({{PRIMARY, 192}});
-    srand(SeedForLadderDraws({true}));
-    WalkStage stage(300, 250);
-    SignWindow* sign = stage.Sign();
-    ASSERT_NE(sign, nullptr);
-    RECT target;
-    GetWindowRect(stage.Target(), &target);
-    EXPECT_EQ(sign->Scale(), 2);
-    EXPECT_EQ(sign->Width(), 244);
-    EXPECT_EQ(sign->Height(), 196);
-    EXPECT_EQ(sign->PlacedPosition(), (PointD{target.left - 244.0, target.top + 0.0}));
-    EXPECT_TRUE(WindowHasShape(sign->Window(), 5001, 2));
-
-    const auto traces = RecordWalks(stage, 700);
-    const ActorTrace* walk = FindTrace(traces, Script::LadderVisit);
-    ASSERT_NE(walk, nullptr);
-    ASSERT_GT(walk->steps.size(), 3u);
-    EXPECT_EQ(walk->steps[0].origin, (PointD{-2.0 * LADDER_WIDTH + 12, target.top - 4.0}));
-    EXPECT_EQ(walk->steps[1].origin.x - walk->steps[0].origin.x, 12);
-    EXPECT_EQ(walk->steps[0].frameRect.width, 2 * LADDER_WIDTH);
-    EXPECT_EQ(walk->steps[0].frameRect.height, 2 * LADDER_HEIGHT);
-    // The ladder figure stops twice 88 pixels left of the sign; frame 4 is drawn 214 below.
-    const FrameStep standing = walk->FirstSteps().at(4);
-    EXPECT_EQ(standing.origin.x, sign->PlacedPosition().x - 176);
-    EXPECT_EQ(standing.frameRect.y - standing.origin.y, 2 * 214);
-    const ActorTrace* sparkle = FindTrace(traces, Script::Sparkle);
-    ASSERT_NE(sparkle, nullptr);
-    EXPECT_EQ(sparkle->steps.front().frameRect.width, 2 * 41);
-
-    // The face change's ladder stands there too; the placard vanishes on the target's edge.
-    for (const Script script : {Script::SignChange, Script::Placard}) {
-        ResetScheduler();
-        const bool change = script == Script::SignChange;
-        clock.Set(change ? LocalTime(2001, 10, 15) : LocalTime(2005, 6, 1));
-        srand(SeedForLadderDraws({false}));
-        WalkStage again(300, 250);
-        const auto walks = RecordWalks(again, 900);
-        ASSERT_EQ(walks.size(), 1u);
-        ASSERT_EQ(walks[0].script, script);
-        EXPECT_EQ(
-            change ? walks[0].FirstSteps().at(4).origin.x : Right(walks[0].steps.back().frameRect),
-            change ? again.Sign()->PlacedPosition().x - 176 : target.left);
-    }
-}
-
 // A picture that is not stored indexed in the module, here one from a file, doubles crisply
 // as well.
 TEST_F(MonitorLayoutTest, PictureFromAFileIsTwiceAsLargeAndCrisp) {
@@ -226,7 +177,7 @@ TEST_F(MonitorLayoutTest, SignTakesTheScaleOfTheMonitorHoldingItsTargetsCorner) 
         SCOPED_TRACE(c.name);
         FakeMonitors monitors(c.monitors);
         lastLaunchTime = CurrentTime();
-        WalkStage stage(300, 250, c.targetHeight);
+        WalkStage stage(300, 250, 1, 0, c.targetHeight);
         SignWindow* sign = stage.Sign();
         ASSERT_NE(sign, nullptr);
         for (const Move& move : c.moves) {
@@ -332,40 +283,6 @@ TEST_F(MonitorLayoutTest, FigureLeavesUnseenWhenTheMonitorsChange) {
             EXPECT_NE(stage.Sign()->State(), SIGN_CHANGING);
             EXPECT_EQ(LiveGdiObjects(), gdiObjects);
         }
-    }
-}
-
-// Windows 10 and 11 draw a window 7 pixels a scale inside its window rectangle on the left,
-// right and bottom: the sign hangs on the frame as drawn and a placard vanishes at it. A
-// window that the system cloaks counts as hidden.
-TEST_F(MonitorLayoutTest, SignsAndFiguresGoByTheFrameAsDrawn) {
-    for (const int scale : {1, 2}) {
-        SCOPED_TRACE(scale);
-        FakeMonitors monitors({{PRIMARY, UINT(96 * scale)}});
-        FakeFrames frames(7 * scale);
-        ResetScheduler();
-        srand(SeedForLadderDraws({false, false}));
-        WalkStage stage(300, 250);
-        const LONG frameLeft = 422 + 7 * scale;
-        SignWindow* sign = stage.Sign();
-        ASSERT_NE(sign, nullptr);
-        EXPECT_EQ(sign->PlacedPosition(), (PointD{frameLeft - 122.0 * scale, 250}));
-
-        const auto traces = RecordWalks(stage, 1500);
-        const ActorTrace* walk = FindTrace(traces, Script::Placard);
-        ASSERT_NE(walk, nullptr);
-        EXPECT_EQ(Right(walk->steps.back().frameRect), frameLeft);
-
-        // Cloaked: no sign for it, its sign hides, and a figure out leaves.
-        ResetScheduler();
-        RunTicks(1);
-        Actor* figure = FigureOut(Script::Placard);
-        ASSERT_NE(figure, nullptr);
-        frames.Cloak(stage.Target());
-        RunTicks(1);
-        EXPECT_TRUE(Figures().empty());
-        EXPECT_FALSE(IsWindowVisible(sign->Window()));
-        EXPECT_FALSE(IsSignableWindow(stage.Target()));
     }
 }
 

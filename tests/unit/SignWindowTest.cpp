@@ -45,7 +45,9 @@ TEST_F(SignWindowTest, IsCreatedHiddenAndAClickOpensTheSponsorsPage) {
 
 // One tick after each change of the target: the SetWindowPos calls it costs (only for a
 // change of place or flags), and what the sign was last placed with, never taking the focus.
+// A target that the system cloaks counts as hidden.
 TEST_F(SignWindowTest, FollowsItsTargetAndCallsThePlatformOnlyForChanges) {
+    FakeFrames frames(0);
     SignWindow* sign = Hang();
     const HWND target = targets[0];
     BringToFront(target);
@@ -71,6 +73,7 @@ TEST_F(SignWindowTest, FollowsItsTargetAndCallsThePlatformOnlyForChanges) {
         {show(SW_HIDE), 1, 145, -72, 199, 0},
         {move(420, 260, FALSE), 0, 145, -72, 199, 0},
         {show(SW_SHOWNA), 1, 81, 298, 260, 1},
+        {[&frames, target] { frames.Cloak(target); }, 1, 145, 298, 260, 0},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(&step - steps);
