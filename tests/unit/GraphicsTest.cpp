@@ -2,12 +2,14 @@
 // masks and sets, against real GDI and on the screen itself.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "gfx/Drawing.h"
 #include "gfx/RegionResource.h"
 #include "support/ApiCounter.h"
 #include "support/TestBitmaps.h"
+#include "support/TestFrames.h"
 #include "support/TestSupport.h"
 #include "windows/FrameSet.h"
 
@@ -171,6 +173,14 @@ TEST(GraphicsTest, FrameSetsNameLoadAndPaintTheirFrames) {
     frame.Unload();
     EXPECT_FALSE(frame.Load(MODULE, false));
     EXPECT_EQ(frame.Width(), 8) << "a failed load keeps the last size";
+
+    // A picture not stored indexed, here from a file, doubles crisply.
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof(path), TestFramePattern(), int(FRAME_FIGURE));
+    FrameBitmap twice(path);
+    ASSERT_TRUE(twice.Load(nullptr, true, 2));
+    EXPECT_EQ(PixelsOf(twice.Bitmap()),
+              Expected(80, 80, [](int x, int y) { return FigurePixel(x / 2, y / 2); }));
 }
 
 }  // namespace

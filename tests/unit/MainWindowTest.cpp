@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "app/ForegroundWatcher.h"
@@ -150,12 +151,20 @@ TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
     EXPECT_FALSE(IsSignableWindow(dialog));
     ShowWindow(window, SW_HIDE);
     EXPECT_TRUE(IsSignableWindow(dialog));
-    // Borderless, so that no frame imposes a minimum size.
-    for (SIZE size : {SIZE{11, 76}, SIZE{10, 76}, SIZE{11, 75}}) {
-        EXPECT_EQ(
-            IsSignableWindow(Window({"Small", 0, 0, size.cx, size.cy, WS_POPUP | WS_VISIBLE})),
-            size.cx == 11 && size.cy == 76)
-            << size.cx << " x " << size.cy;
+    // Borderless, so that no frame imposes a minimum size; it grows with the scale.
+    for (const auto& [dpi, width, height, signable] : {std::tuple{96u, 11, 76, true},
+                                                       {96u, 10, 76, false},
+                                                       {96u, 11, 75, false},
+                                                       {120u, 11, 76, true},
+                                                       {144u, 21, 152, false},
+                                                       {144u, 22, 151, false},
+                                                       {144u, 22, 152, true},
+                                                       {288u, 33, 228, true},
+                                                       {288u, 32, 228, false}}) {
+        FakeMonitors monitors({{{0, 0, 1024, 768}, dpi}});
+        EXPECT_EQ(IsSignableWindow(Window({"Small", 0, 0, width, height, WS_POPUP | WS_VISIBLE})),
+                  signable)
+            << dpi << " dpi, " << width << " x " << height;
     }
 }
 
