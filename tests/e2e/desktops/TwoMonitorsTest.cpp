@@ -4,6 +4,8 @@
 // switched off under it.
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <numeric>
 #include <string>
 
 #include "e2e/support/Desktop.h"
@@ -29,17 +31,14 @@ int LeftmostShown(HWND window) {
         if (!IsWindowVisible(window) || !GetWindowRect(window, &before)) {
             return INT_MAX;
         }
-        HRGN shape = CreateRectRgn(0, 0, 0, 0);
-        const int kind = GetWindowRgn(window, shape);
-        GetRgnBox(shape, &box);
-        DeleteObject(shape);
+        const int kind = GetWindowRgnBox(window, &box);
         if (!GetWindowRect(window, &after)) {
             return INT_MAX;
         }
         if (EqualRect(&before, &after)) {
-            return kind == NULLREGION ? INT_MAX
-                   : kind == ERROR    ? int(before.left)
-                                      : int(before.left + std::max(box.left, 0L));
+            return kind == NULLREGION
+                       ? INT_MAX
+                       : int(before.left + (kind == ERROR ? 0 : std::max(box.left, 0L)));
         }
     }
 }
@@ -66,13 +65,10 @@ std::vector<RECT> Monitors() {
     return monitors;
 }
 
-int ChangedPixels(const RECT& area, const Image& before) {
-    const Image now = CaptureScreen(area);
-    int changed = 0;
-    for (size_t i = 0; i < now.pixels.size(); ++i) {
-        changed += now.pixels[i] != before.pixels[i];
-    }
-    return changed;
+int ChangedPixels(const RECT& area, const std::vector<uint32_t>& before) {
+    const std::vector<uint32_t> now = CaptureScreen(area);
+    return int(std::inner_product(now.begin(), now.end(), before.begin(), 0, std::plus<>(),
+                                  std::not_equal_to<>()));
 }
 
 struct MonitorCase {
@@ -97,7 +93,8 @@ TEST_P(TwoMonitors, FigureComesInOverItsOwnMonitorsEdgeAndNeverShowsOnTheOther) 
     const RECT otherBand = {where.other.left, TOP, where.other.right, where.other.bottom};
     const RECT edgeBand = {where.own.left, TOP, where.own.left + INDENT - SIGN_WIDTH,
                            where.own.bottom};
-    const Image otherBefore = CaptureScreen(otherBand), edgeBefore = CaptureScreen(edgeBand);
+    const std::vector<uint32_t> otherBefore = CaptureScreen(otherBand),
+                                edgeBefore = CaptureScreen(edgeBand);
     const int left = where.own.left + INDENT;
     const HWND target = StartSample(
         sample, where.title, where.firstOverTheEdge ? where.own.left + 60 : left, TOP, 400, 300);

@@ -1,5 +1,6 @@
 #include "e2e/support/Desktop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -11,25 +12,53 @@ std::string BesideTests(const char* fileName) {
     return directory.substr(0, directory.find_last_of("\\/") + 1) + fileName;
 }
 
-Image ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
-    Image image{width, height, std::vector<uint32_t>(size_t(width) * height)};
+std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
+    std::vector<uint32_t> pixels(size_t(width) * height);
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    GetDIBits(dc, bitmap, 0, height, image.pixels.data(), &info, DIB_RGB_COLORS);
-    for (uint32_t& pixel : image.pixels) {
+    GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    for (uint32_t& pixel : pixels) {
         pixel &= 0x00FFFFFF;
     }
-    return image;
+    return pixels;
 }
 
-HRGN SignShape(int scale) {
+// The sign has the whole sign's shape and shows today's face in it at a place, at a scale,
+// with the desktop as it was before around it; waits a little for the paint.
+testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place,
+                                          const std::vector<uint32_t>& before, int scale) {
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(5001), "REGION");
     const XFORM scaling = {FLOAT(scale), 0, 0, FLOAT(scale), 0, 0};
-    return resource
-               ? ExtCreateRegion(
-                     &scaling, SizeofResource(nullptr, resource),
-                     static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource))))
-               : nullptr;
+    HRGN expected =
+        ExtCreateRegion(&scaling, SizeofResource(nullptr, resource),
+                        static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource))));
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    const bool shaped = GetWindowRgn(sign, shape) != ERROR && EqualRgn(shape, expected);
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4002));
+    HDC screen = GetDC(nullptr);
+    const std::vector<uint32_t> face = PixelsOf(screen, bitmap, SIGN_WIDTH, SIGN_HEIGHT);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    const int width = place.right - place.left;
+    int wrong = 0;
+    WaitUntil(3000, [&] {
+        const std::vector<uint32_t> now = CaptureScreen(place);
+        wrong = 0;
+        for (size_t i = 0; i < now.size(); ++i) {
+            const int x = int(i) % width, y = int(i) / width;
+            wrong +=
+                now[i] != (PtInRegion(expected, x, y) ? face[(y / scale) * SIGN_WIDTH + x / scale]
+                                                      : before[i]);
+        }
+        return wrong == 0;
+    });
+    DeleteObject(shape);
+    DeleteObject(expected);
+    if (!shaped) {
+        return testing::AssertionFailure() << "the sign's window lacks the sign's shape";
+    }
+    return wrong == 0 ? testing::AssertionSuccess()
+                      : testing::AssertionFailure() << wrong << " pixels of the sign are wrong";
 }
 
 const char* const BROWSER_KEY = "Software\\Wine\\WineBrowser";
@@ -142,7 +171,7 @@ HWND WaitForFigure(HWND mainWindow) {
     return figure;
 }
 
-Image CaptureScreen(const RECT& area) {
+std::vector<uint32_t> CaptureScreen(const RECT& area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     // The desktop window's DC: a DISPLAY DC reads in X's coordinates, which differ from the
     // screen's once a monitor lies left of the primary one.
@@ -152,44 +181,11 @@ Image CaptureScreen(const RECT& area) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     SelectObject(memory, previous);
-    Image image = ReadPixels(memory, bitmap, width, height);
+    std::vector<uint32_t> pixels = PixelsOf(memory, bitmap, width, height);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return image;
-}
-
-testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place, const Image& before,
-                                          int scale) {
-    HRGN expected = SignShape(scale);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    const bool shaped = GetWindowRgn(sign, shape) != ERROR && EqualRgn(shape, expected);
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4002));
-    HDC screen = GetDC(nullptr);
-    const Image face = ReadPixels(screen, bitmap, SIGN_WIDTH, SIGN_HEIGHT);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    int wrong = 0;
-    WaitUntil(3000, [&] {
-        const Image now = CaptureScreen(place);
-        wrong = 0;
-        for (int y = 0; y < now.height; ++y) {
-            for (int x = 0; x < now.width; ++x) {
-                const size_t i = size_t(y) * now.width + x;
-                wrong += now.pixels[i] != (PtInRegion(expected, x, y)
-                                               ? face.pixels[(y / scale) * SIGN_WIDTH + x / scale]
-                                               : before.pixels[i]);
-            }
-        }
-        return wrong == 0;
-    });
-    DeleteObject(shape);
-    DeleteObject(expected);
-    if (!shaped) {
-        return testing::AssertionFailure() << "the sign's window lacks the sign's shape";
-    }
-    return wrong == 0 ? testing::AssertionSuccess()
-                      : testing::AssertionFailure() << wrong << " pixels of the sign are wrong";
+    return pixels;
 }
 
 bool ShowsMagenta(uint32_t pixel) {
@@ -209,6 +205,56 @@ void ClickAt(int x, int y) {
         inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | actions[i];
     }
     SendInput(3, inputs, sizeof(INPUT));
+}
+
+void SignAndWalk::Run(int scale) {
+    mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_FALSE(IsWindowVisible(mainWindow));
+    const RECT place = {(260 - SIGN_WIDTH) * scale, 150, 260 * scale, 150 + SIGN_HEIGHT * scale};
+    const std::vector<uint32_t> before = CaptureScreen(place);
+    target = StartSample(sample, "Walk sample", 260 * scale, 150, 400, 300);
+    ASSERT_NE(target, nullptr);
+    sign = WaitForSign(target, place.left, place.top, scale);
+    ASSERT_NE(sign, nullptr);
+    EXPECT_TRUE(ShowsFaceInShape(sign, place, before, scale));
+
+    figure = WaitForFigure(mainWindow);
+    ASSERT_NE(figure, nullptr);
+    std::vector<std::pair<DWORD, RECT>> walk;
+    int magenta = 0, drawn = 0;
+    for (const DWORD start = GetTickCount(); IsWindow(figure) && GetTickCount() - start < 3000;
+         Sleep(5)) {
+        const RECT at = RectOf(figure);
+        walk.push_back({GetTickCount(), at});
+        if (walk.size() % 4 == 0) {
+            const std::vector<uint32_t> screen = CaptureScreen({0, 0, 1024, 768});
+            for (size_t i = 0; i < screen.size(); ++i) {
+                const POINT point = {LONG(i % 1024), LONG(i / 1024)};
+                magenta += ShowsMagenta(screen[i]);
+                drawn += PtInRect(&at, point) && screen[i] != before[0];
+            }
+        }
+    }
+    ASSERT_GT(walk.size(), 10u);
+    const RECT& first = walk.front().second;
+    EXPECT_TRUE(first.left < 0 && first.left > -185 * scale) << first.left;
+    for (size_t i = 1; i < walk.size(); ++i) {
+        const RECT& now = walk[i].second;
+        const int moved = now.left - walk[i - 1].second.left;
+        EXPECT_TRUE(moved >= 0 && moved % (6 * scale) == 0 && now.top == first.top &&
+                    now.bottom - now.top == 70 * scale)
+            << "moved " << moved << " pixels, " << now.bottom - now.top << " high";
+    }
+    const double perStep = (walk.back().second.left - first.left) * 150.0 / scale /
+                           (walk.back().first - walk.front().first);
+    std::printf("%.2f pixels a scale per 150 ms\n", perStep);
+    // The ticks may run late on a busy machine, never early.
+    EXPECT_TRUE(perStep > 3.5 && perStep < 7.0) << perStep;
+    EXPECT_GT(first.bottom, place.bottom + 100 * scale);
+    EXPECT_LT(first.bottom, place.top + 320 * scale);
+    EXPECT_EQ(magenta, 0);
+    EXPECT_GT(drawn, 200);
 }
 
 BrowserRecorder::BrowserRecorder() {

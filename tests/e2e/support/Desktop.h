@@ -34,9 +34,7 @@ public:
     ~Process();
     bool Start(const char* exeName, const std::string& arguments = "");
     bool Ended(DWORD timeoutMs, DWORD& exitCode);
-    bool Running() {
-        return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
-    }
+    bool Running() { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
     DWORD Id() const { return info.dwProcessId; }
 
 private:
@@ -61,20 +59,23 @@ HWND WaitForSign(HWND target, int x, int y, int scale = 1);
 // The main window's first visible figure; null when none comes in time.
 HWND WaitForFigure(HWND mainWindow);
 
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
-};
-Image CaptureScreen(const RECT& area);
-// The sign at a place has the whole sign's shape and shows today's face in it, at a scale,
-// with the desktop as it was before around it; waits a little for the paint.
-testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place, const Image& before,
-                                          int scale = 1);
+// Every pixel as 0x00RRGGBB, top row first.
+std::vector<uint32_t> CaptureScreen(const RECT& area);
 // Magenta, the artwork's transparent colour, or a blend with it.
 bool ShowsMagenta(uint32_t pixel);
 // A real left click at a screen point.
 void ClickAt(int x, int y);
+
+// Starts the program and a sample window 260 pixels a scale from the left edge, and checks
+// as it goes: the sign shows today's face in the sign's shape over the desktop as it was,
+// and the first figure walks in over the left edge in steps of 6 pixels a scale every 150
+// ms, on a ground line below the sign, its frames 70 pixels a scale high, never showing
+// magenta. Ends three seconds into the walk.
+struct SignAndWalk {
+    void Run(int scale);
+    Process program, sample;
+    HWND mainWindow = nullptr, target = nullptr, sign = nullptr, figure = nullptr;
+};
 
 // While it lives, the prefix's browser is a script that writes down every page it is given.
 class BrowserRecorder {
