@@ -119,7 +119,9 @@ HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORRE
     IndexedInfo info = {};
     info.header.biSize = sizeof(info.header);
     info.header.biWidth = width * scale;
-    info.header.biHeight = -height * scale;
+    // Bottom-up: GDI reports every DIB section's height as positive, so whoever reads its
+    // bits takes them for bottom-up.
+    info.header.biHeight = height * scale;
     info.header.biPlanes = 1;
     info.header.biBitCount = 8;
     info.header.biCompression = BI_RGB;
@@ -146,7 +148,7 @@ HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORRE
     std::vector<uint8_t> maskBits(mask ? maskStride * height * scale : 0, 0);
     auto* out = static_cast<uint8_t*>(bits);
     for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* in = &pixels[static_cast<size_t>(y) * width];
+        const uint8_t* in = &pixels[static_cast<size_t>(height - 1 - y) * width];
         uint8_t* row = out + stride * y * scale;
         if (scale == 1) {
             std::memcpy(row, in, static_cast<size_t>(width));
@@ -160,7 +162,7 @@ HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORRE
         }
         if (mask) {
             // Whole runs of opaque pixels at a time: the pictures are mostly long runs.
-            uint8_t* maskRow = &maskBits[maskStride * y * scale];
+            uint8_t* maskRow = &maskBits[maskStride * (height - 1 - y) * scale];
             for (int32_t x = 0; x < width;) {
                 while (x < width && transparent[in[x]]) {
                     ++x;
@@ -175,7 +177,7 @@ HBITMAP LoadIndexedBitmap(HINSTANCE instance, int32_t id, int32_t scale, COLORRE
         for (int32_t copy = 1; copy < scale; ++copy) {
             std::memcpy(row + stride * copy, row, stride);
             if (mask) {
-                uint8_t* maskRow = &maskBits[maskStride * y * scale];
+                uint8_t* maskRow = &maskBits[maskStride * (height - 1 - y) * scale];
                 std::memcpy(maskRow + maskStride * copy, maskRow, maskStride);
             }
         }
