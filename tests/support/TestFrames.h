@@ -1,5 +1,5 @@
-// Frames of known size and content for figure tests, written once per test binary as BMP
-// files and loaded through a file-name frame set, as the program loads its own.
+// Frames of known size and content for figure tests: bitmap resources of the tests, stored as
+// the program's own pictures are, 8 bits a pixel with a colour table.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 
 #include "windows/SpriteTypes.h"
 
-// File numbers, also the frame indices of a set built from TestFramePattern().
+// Frame indices of a set made of the resources from FIRST_TEST_FRAME on.
 enum TestFrame : int32_t {
     FRAME_SQUARE = 0,        // 10 x 10, opaque SQUARE_COLOUR
     FRAME_FIGURE = 1,        // 40 x 40, FigurePixel on magenta
@@ -19,15 +19,16 @@ enum TestFrame : int32_t {
     FRAME_SHAPED = 5,        // 98 x 264, the size the shapes 5003..5007 fit
     FRAME_SHAPED_TWIN = 6,   // the same again, for other region ids
     FRAME_SHAPED_THIRD = 7,  //
-    FRAME_MISSING = 8,       // no file: never gets a picture
+    FRAME_MISSING = 8,       // no resource: never gets a picture
     TEST_FRAME_COUNT = 9,
 };
+constexpr int32_t FIRST_TEST_FRAME = 7201;
+// FRAME_FIGURE's picture stored at 24 bits a pixel.
+constexpr int32_t UNINDEXED_FIGURE = 7210;
 
 constexpr int FIGURE_SIZE = 40;
 constexpr COLORREF SQUARE_COLOUR = RGB(250, 240, 10);
 
-// Writes the files (once) and returns the sprintf pattern that names them by number.
-const char* TestFramePattern();
 // TRANSPARENT_KEY where see-through; opaque colours have green >= 230, unlike any background.
 COLORREF FigurePixel(int x, int y);
 

@@ -5,18 +5,61 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "actors/Actor.h"
 #include "app/MainWindow.h"
 #include "gfx/Drawing.h"
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
 #include "support/FakeQuietSettings.h"
-#include "support/ScriptedActor.h"
 #include "support/TestBitmaps.h"
+#include "support/TestFrames.h"
 #include "support/TestSupport.h"
 
 namespace {
+// A figure of the tests' frames whose every frame and move the test decides.
+class ScriptedActor : public Actor {
+public:
+    // Region ids by frame index, -1 for the rest.
+    ScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds)
+        : Actor(sign, target), regions(std::move(regionIds)) {
+        regions.resize(TEST_FRAME_COUNT, -1);
+    }
+    // Runs one Tick in which NextFrame answers this frame (negative: none) and point.
+    void ShowAt(int32_t frame, double x, double y) {
+        planned = frame;
+        point = PointD{x, y};
+        Tick();
+    }
+    int32_t NextFrame(double& x, double& y) override {
+        ++asked;
+        x = point.x;
+        y = point.y;
+        return planned;
+    }
+    int32_t LoadFrames() override {
+        static const FrameOffset atOrigin[TEST_FRAME_COUNT] = {};
+        LoadScriptFrames(FIRST_TEST_FRAME, TEST_FRAME_COUNT, atOrigin, regions.data());
+        return 0;
+    }
+    int asked = 0;
+
+private:
+    std::vector<int32_t> regions;
+    int32_t planned = -1;
+    PointD point;
+};
+
+// Marked as a figure and created, owned by the main window.
+ScriptedActor* LaunchScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds = {}) {
+    auto* actor = new ScriptedActor(sign, target, std::move(regionIds));
+    actor->SetKind(KIND_ACTOR);
+    EXPECT_TRUE(actor->Create(mainWindowHandle));
+    return actor;
+}
+
 // A target, a stand-in for its sign, another window, and a figure that has shown its first frame.
 class ActorTickTest : public testing::Test {
 public:
@@ -59,7 +102,9 @@ public:
     FakeFrames frames{0};
 };
 
-TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
+constexpr UINT SET_CLIENT_AREA_ANIMATION = 0x1043;
+
+TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTargetOrTurnsAnimationsOff) {
     const std::pair<const char*, std::function<void(ActorTickTest&)>> cases[] = {
         {"target destroyed", [](ActorTickTest& t) { DestroyWindow(t.target); }},
         {"target minimised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MINIMIZE); }},
@@ -71,6 +116,13 @@ TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
         {"another window in front", [](ActorTickTest& t) { BringToFront(t.other); }},
         {"a sign in front", [](ActorTickTest& t) { t.BringSpriteToFront(KIND_SIGN); }},
         {"target cloaked", [](ActorTickTest& t) { t.frames.Cloak(t.target); }},
+        // The system's own setting, not a stand-in.
+        {"animations turned off",
+         [](ActorTickTest&) {
+             SetQuietSource({});
+             SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, nullptr, 0);
+             ReadQuietSettings();
+         }},
     };
     for (const auto& [what, act] : cases) {
         SCOPED_TRACE(what);
@@ -81,24 +133,12 @@ TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
         // A second tick before the close is handled only posts it again.
         actor->Tick();
         actor->Tick();
-        EXPECT_EQ(actor->NextFrameCalls(), 1);
+        EXPECT_EQ(actor->asked, 1);
         PumpMessages();
         EXPECT_FALSE(IsWindow(window));
         EXPECT_EQ(ObjectForWindow(window), nullptr);
     }
-}
-
-// The system's own setting, not a stand-in: turned off, the figure out goes on its next tick.
-TEST_F(ActorTickTest, LeavesWhenTheUserTurnsTheSystemsAnimationsOff) {
-    constexpr UINT SET_CLIENT_AREA_ANIMATION = 0x1043;
-    SetQuietSource({});
-    ASSERT_TRUE(SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, nullptr, 0));
-    ReadQuietSettings();
-    const HWND window = actor->Window();
-    actor->Tick();
     SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
-    PumpMessages();
-    EXPECT_FALSE(IsWindow(window));
 }
 
 constexpr RECT PATTERN_AREA = {60, 40, 860, 640};
@@ -132,11 +172,10 @@ std::string ScreenMismatch(const RECT& area, Expected expected) {
 
 // The bounding box of the window's shape; an unset rectangle when it has none.
 RectI RegionBox(HWND window) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
     RECT box = {};
-    const bool shaped = GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &box);
-    DeleteObject(region);
-    return shaped ? RectI{box.left, box.top, box.right - box.left, box.bottom - box.top} : RectI{};
+    return GetWindowRgnBox(window, &box) == ERROR
+               ? RectI{}
+               : RectI{box.left, box.top, box.right - box.left, box.bottom - box.top};
 }
 
 class ActorRenderTest : public testing::Test {
@@ -239,7 +278,7 @@ TEST_F(ActorRenderTest, WindowShapeFollowsTheFramesRegionIds) {
         EXPECT_EQ(RegionBox(actor->Window()), step.shape);
         EXPECT_EQ(actor->WindowRect(), step.window);
     }
-    EXPECT_EQ(CallCount("FindResourceA"), 3);  // 5003 twice, 4999 once
+    EXPECT_EQ(CallCount("SetWindowRgn"), 4);  // 5003 twice, none twice
 }
 
 // Pixel by pixel at every small step: the figure's opaque pixels over the untouched pattern,

@@ -2,7 +2,6 @@
 // masks and sets, against real GDI and on the screen itself.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gfx/Drawing.h"
@@ -174,11 +173,9 @@ TEST(GraphicsTest, FrameSetsNameLoadAndPaintTheirFrames) {
     EXPECT_FALSE(frame.Load(MODULE, false));
     EXPECT_EQ(frame.Width(), 8) << "a failed load keeps the last size";
 
-    // A picture not stored indexed, here from a file, doubles crisply.
-    char path[MAX_PATH];
-    std::snprintf(path, sizeof(path), TestFramePattern(), int(FRAME_FIGURE));
-    FrameBitmap twice(path);
-    ASSERT_TRUE(twice.Load(nullptr, true, 2));
+    // A picture not stored indexed doubles crisply too.
+    FrameBitmap twice(UNINDEXED_FIGURE);
+    ASSERT_TRUE(twice.Load(MODULE, true, 2));
     EXPECT_EQ(PixelsOf(twice.Bitmap()),
               Expected(80, 80, [](int x, int y) { return FigurePixel(x / 2, y / 2); }));
 }
