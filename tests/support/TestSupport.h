@@ -1,4 +1,5 @@
-// Shared helpers for tests that drive the program's code against real windows and GDI.
+// Shared helpers for tests that drive the program's code against real windows and GDI, and
+// stand-ins for what the program reads of the system through its seams.
 #pragma once
 
 #include <windows.h>
@@ -45,14 +46,14 @@ T* ObjectAs(HWND window) {
     return dynamic_cast<T*>(ObjectForWindow(window));
 }
 
-// Replaces the program's clock with one the test sets; restores it when it goes.
+// Each stand-in below replaces one of the program's sources while it lives, and gives the
+// system's back when it goes.
+
+// The clock, at a time the test sets.
 class FakeClock {
 public:
     explicit FakeClock(time_t start);
     ~FakeClock();
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
-
     void Set(time_t now) { current = now; }
     void Advance(time_t seconds) { current += seconds; }
     time_t Now() const { return current; }
@@ -61,16 +62,12 @@ private:
     static inline time_t current = 0;
 };
 
-// Replaces the system's monitors with a layout the test gives (the first is the primary);
-// restores them when it goes.
+// The monitors, laid out as the test gives them (the first is the primary). The program
+// finds out about a change when it reads the monitors again, as with the user's changes.
 class FakeMonitors {
 public:
     explicit FakeMonitors(const std::vector<MonitorArea>& layout);
     ~FakeMonitors();
-    FakeMonitors(const FakeMonitors&) = delete;
-    FakeMonitors& operator=(const FakeMonitors&) = delete;
-
-    // As the user would: the program finds out when it reads the monitors again.
     void SetDpi(size_t monitor, UINT dpi) { current.at(monitor).dpi = dpi; }
     void Lay(const std::vector<MonitorArea>& layout) { current = layout; }
 
@@ -78,20 +75,31 @@ private:
     static inline std::vector<MonitorArea> current;
 };
 
-// Gives every window the invisible borders of Windows 10 and 11, border pixels wide on the
-// left, right and bottom of its window rectangle, and cloaks one window; restores the
-// system's frames when it goes.
+// Window frames with the invisible borders of Windows 10 and 11, border pixels wide on the
+// left, right and bottom of the window rectangle, and one window cloaked.
 class FakeFrames {
 public:
     explicit FakeFrames(int border);
     ~FakeFrames();
-    FakeFrames(const FakeFrames&) = delete;
-    FakeFrames& operator=(const FakeFrames&) = delete;
-
     void SetBorder(int width) { border = width; }
     void Cloak(HWND window) { cloaked = window; }
 
 private:
     static inline int border = 0;
     static inline HWND cloaked = nullptr;
+};
+
+// The quiet settings, at first "go", counting how often the program asks.
+class FakeQuietSettings {
+public:
+    FakeQuietSettings();
+    ~FakeQuietSettings();
+    // Changes the answers, which the program sees at its next read, and clears the counts.
+    void Answer(bool animationsOn, int notificationState);
+    int AnimationReads() const { return animationReads; }
+    int StateReads() const { return stateReads; }
+
+private:
+    static inline bool animations = true;
+    static inline int state = 0, animationReads = 0, stateReads = 0;
 };

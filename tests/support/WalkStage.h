@@ -14,9 +14,6 @@
 #include "support/TestFrames.h"
 #include "support/TestSupport.h"
 
-// The sign's own width: it hangs this far left of its target.
-constexpr int SIGN_WIDTH = 122;
-
 // Forgets the last launch and the busy sign, so the next tick may send a figure.
 void ResetScheduler();
 // Calendar moments in local time, as the program's dates are.
@@ -32,12 +29,10 @@ public:
     ~WalkStage();
 
     HWND Target() const { return target; }
-    SignWindow* Sign() const { return ObjectAs<SignWindow>(signHandle); }
-    HWND SignHandle() const { return signHandle; }
+    SignWindow* Sign() const;
 
 private:
     HWND target = nullptr;
-    HWND signHandle = nullptr;
 };
 
 // A tick (counted from 1) on which a figure showed a new frame or moved its window: the

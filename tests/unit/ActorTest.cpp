@@ -13,7 +13,6 @@
 #include "gfx/Drawing.h"
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
-#include "support/FakeQuietSettings.h"
 #include "support/TestBitmaps.h"
 #include "support/TestFrames.h"
 #include "support/TestSupport.h"

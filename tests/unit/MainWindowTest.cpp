@@ -9,7 +9,6 @@
 #include "app/MainWindow.h"
 #include "gfx/Clock.h"
 #include "gfx/QuietSettings.h"
-#include "support/FakeQuietSettings.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -8,7 +8,6 @@
 
 #include "actors/Scheduler.h"
 #include "gfx/QuietSettings.h"
-#include "support/FakeQuietSettings.h"
 #include "support/WalkStage.h"
 
 namespace {
@@ -42,7 +41,7 @@ TEST_F(SchedulerTest, SendsOneFigureAtATimeTenSecondsAfterTheLastLaunchOrEnd) {
     const time_t start = clock.Now();
     ASSERT_EQ(FiguresAfterTicks(start, 1), 1u);
     EXPECT_EQ(ScriptOf(Figures()[0]), Script::Placard);
-    EXPECT_EQ(busySign, stage.SignHandle());
+    EXPECT_EQ(busySign, stage.Sign()->Window());
     EXPECT_EQ(lastLaunchTime, start);
     EXPECT_EQ(FiguresAfterTicks(start + 11, 3), 1u);
 
@@ -56,7 +55,7 @@ TEST_F(SchedulerTest, SendsOneFigureAtATimeTenSecondsAfterTheLastLaunchOrEnd) {
     const HWND first = Figures()[0]->Window();
     EXPECT_EQ(FiguresAfterTicks(start + 35 + 3599, 2), 1u);
     EXPECT_EQ(FiguresAfterTicks(start + 35 + 3600, 1), 2u);
-    EXPECT_EQ(busySign, stage.SignHandle());
+    EXPECT_EQ(busySign, stage.Sign()->Window());
     EXPECT_EQ(lastLaunchTime, start + 3635);
     EndFigure(first, start + 3640);
     EXPECT_EQ(busySign, nullptr);
@@ -141,7 +140,7 @@ TEST_F(SchedulerTest, SendsNoFigureWhileTheUserAsksForCalm) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         EXPECT_EQ(FiguresAfterTicks(clock.Now(), 2), sent ? 1u : 0u);
         EXPECT_EQ(lastLaunchTime, sent ? clock.Now() : 0);
-        EXPECT_EQ(stage.Sign()->PlacedPosition(), (PointD{440 - SIGN_WIDTH, 260}));
+        EXPECT_EQ(stage.Sign()->PlacedPosition(), (PointD{440 - 122, 260}));
     }
 }
 

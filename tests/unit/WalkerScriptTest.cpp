@@ -97,7 +97,7 @@ protected:
         PumpMessages();
         EXPECT_EQ(stage.Sign()->State(), state);
         EXPECT_EQ(stage.Sign()->ResourceId(), faceId);
-        EXPECT_TRUE(WindowHasShape(stage.SignHandle(), SIGN_SHAPE_REGION, s));
+        EXPECT_TRUE(WindowHasShape(stage.Sign()->Window(), SIGN_SHAPE_REGION, s));
         HBITMAP face = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(faceId));
         HBITMAP shown = CaptureScreenRect({SIGN_X, SIGN_Y, 122 * s, 98 * s});
         const std::vector<uint32_t> want = PixelsOf(face), got = PixelsOf(shown);
