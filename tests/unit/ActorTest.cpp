@@ -3,6 +3,7 @@
 // patterned window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -80,21 +81,6 @@ public:
         }
     }
 
-    void MoveTarget(int dx, int dy, int grow) {
-        RECT rect;
-        GetWindowRect(target, &rect);
-        MoveWindow(target, rect.left + dx, rect.top + dy, rect.right - rect.left + grow,
-                   rect.bottom - rect.top, TRUE);
-        PumpMessages();
-    }
-    // Another sprite of this kind, shown and brought to the front.
-    void BringSpriteToFront(int32_t kind) {
-        ScriptedActor* second = LaunchScriptedActor(sign, target);
-        second->SetKind(kind);
-        second->ShowAt(FRAME_SQUARE, 700, 600);
-        BringToFront(second->Window());
-    }
-
     HWND target, sign, other;
     ScriptedActor* actor;
     FakeQuietSettings quiet;
@@ -109,11 +95,17 @@ TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTargetOrTurnsAnimations
         {"target minimised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MINIMIZE); }},
         {"target maximised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MAXIMIZE); }},
         {"target hidden", [](ActorTickTest& t) { ShowWindow(t.target, SW_HIDE); }},
-        {"target moved right", [](ActorTickTest& t) { t.MoveTarget(1, 0, 0); }},
-        {"target moved down", [](ActorTickTest& t) { t.MoveTarget(0, 1, 0); }},
-        {"target one pixel wider", [](ActorTickTest& t) { t.MoveTarget(0, 0, 1); }},
+        // Each of its edges moves.
+        {"target moved and grown",
+         [](ActorTickTest& t) { MoveWindow(t.target, 301, 201, 301, 200, TRUE); }},
         {"another window in front", [](ActorTickTest& t) { BringToFront(t.other); }},
-        {"a sign in front", [](ActorTickTest& t) { t.BringSpriteToFront(KIND_SIGN); }},
+        {"a sign in front",
+         [](ActorTickTest& t) {
+             ScriptedActor* sign = LaunchScriptedActor(t.sign, t.target);
+             sign->SetKind(KIND_SIGN);
+             sign->ShowAt(FRAME_SQUARE, 700, 600);
+             BringToFront(sign->Window());
+         }},
         {"target cloaked", [](ActorTickTest& t) { t.frames.Cloak(t.target); }},
         // The system's own setting, not a stand-in.
         {"animations turned off",
@@ -208,30 +200,79 @@ protected:
 };
 
 // Frames that share at least one pixel share a window; touching or distant ones do not, so a
-// figure that jumps never stretches its window over the gap. Positions are truncated toward
+// figure that jumps never stretches its window over the gap, and a frame with a new shape
+// gets a window of its own. Removing a shape keeps the shared window; a shape that cannot be
+// loaded is not retried and leaves the window as it was. The screen is read once for each new
+// window rectangle; the copy of it is made anew, and the picture all figures compose on
+// grows, only for a new size. A frame without a picture counts as shown, unseen; an index
+// without a frame does not; the origin moves on either way. Positions are truncated toward
 // zero after the offset is added.
-TEST_F(ActorRenderTest, WindowCoversBothFramesOnlyWhileTheyOverlap) {
-    ScriptedActor* actor = Launch();
+TEST_F(ActorRenderTest, WindowShapeAndScreenCopiesFollowTheFrames) {
+    // By frame: FRAME_SQUARE 0, FRAME_SHAPED 5003, FRAME_SHAPED_THIRD 4999, which does not exist.
+    ScriptedActor* actor = Launch({0, -1, -1, -1, -1, 5003, -1, 4999});
     EXPECT_FALSE(IsWindowVisible(actor->Window()));
     const struct {
+        int32_t frame;
         double x, y;
-        RectI expected;
+        RectI window;
+        int32_t applied;
     } steps[] = {
-        {300, 300, {300, 300, 10, 10}},  // first frame: its own rectangle
-        {310, 300, {310, 300, 10, 10}},  // touching on the right
-        {300, 300, {300, 300, 10, 10}},  // touching on the left
-        {309, 300, {300, 300, 19, 10}},  // one column shared
-        {309, 310, {309, 310, 10, 10}},  // touching below
-        {309, 301, {309, 301, 10, 19}},  // one row shared
-        {500, 500, {500, 500, 10, 10}},  // far away
-        {495, 495, {495, 495, 15, 15}},  // corners overlap
-        {-7.9, 300.9, {-7, 300, 10, 10}},
+        {FRAME_SQUARE, 300, 300, {300, 300, 10, 10}, 0},  // first frame: its own rectangle
+        {FRAME_SQUARE, 310, 300, {310, 300, 10, 10}, 0},  // touching on the right
+        {FRAME_SQUARE, 300, 300, {300, 300, 10, 10}, 0},  // touching on the left
+        {FRAME_SQUARE, 309, 300, {300, 300, 19, 10}, 0},  // one column shared
+        {FRAME_SQUARE, 309, 310, {309, 310, 10, 10}, 0},  // touching below
+        {FRAME_SQUARE, 309, 301, {309, 301, 10, 19}, 0},  // one row shared
+        {FRAME_SQUARE, 500, 500, {500, 500, 10, 10}, 0},  // far away
+        {FRAME_SQUARE, 495, 495, {495, 495, 15, 15}, 0},  // corners overlap
+        {FRAME_SQUARE, -7.9, 300.9, {-7, 300, 10, 10}, 0},
+        {FRAME_SHAPED, 200, 100, {200, 100, 98, 264}, 5003},
+        {FRAME_SHAPED_TWIN, 206, 100, {200, 100, 104, 264}, -1},
+        {FRAME_SHAPED, 212, 100, {212, 100, 98, 264}, 5003},
+        {FRAME_SHAPED, 218, 100, {212, 100, 104, 264}, 5003},
+        {FRAME_SHAPED_THIRD, 224, 100, {224, 100, 98, 264}, 4999},
+        {FRAME_SHAPED_THIRD, 224, 100, {224, 100, 98, 264}, 4999},
+        {FRAME_SQUARE, 230, 100, {224, 100, 98, 264}, 0},
+        {FRAME_FIGURE, 300, 300, {300, 300, 40, 40}, -1},
+        {FRAME_FIGURE, 300, 300, {300, 300, 40, 40}, -1},
+        {FRAME_FIGURE, 302, 301, {300, 300, 42, 41}, -1},
+        {FRAME_FIGURE, 304, 302, {302, 301, 42, 41}, -1},
+        {FRAME_WIDE, 100, 100, {100, 100, 100, 50}, -1},
+        {FRAME_TALL, 400, 400, {400, 400, 80, 60}, -1},
+        {FRAME_SMALL, 100, 500, {100, 500, 70, 40}, -1},
+        {FRAME_MISSING, 350, 320, {100, 500, 70, 40}, -1},
+        {TEST_FRAME_COUNT, 360, 330, {100, 500, 70, 40}, -1},
     };
+    RectI window;
+    int canvasWidth = 0, canvasHeight = 0, shapesGiven = 0;
     for (const auto& step : steps) {
-        actor->ShowAt(FRAME_SQUARE, step.x, step.y);
-        SCOPED_TRACE(testing::Message() << "frame at " << step.x << ", " << step.y);
-        EXPECT_EQ(actor->WindowRect(), step.expected);
+        SCOPED_TRACE(testing::Message()
+                     << "frame " << step.frame << " at " << step.x << ", " << step.y);
+        ResetCallCounts();
+        actor->ShowAt(step.frame, step.x, step.y);
+        const RectI now = actor->WindowRect();
+        EXPECT_EQ(now, step.window);
+        EXPECT_EQ(actor->Origin(), (PointD{step.x, step.y}));
+        EXPECT_EQ(actor->AppliedRegion(), step.applied);
+        const bool shaped = step.applied == 5003 || step.applied == 4999;
+        EXPECT_EQ(RegionBox(actor->Window()), shaped ? (RectI{0, 0, 98, 264}) : RectI{});
+        const bool resized = now.width != window.width || now.height != window.height;
+        const bool grown = now.width > canvasWidth || now.height > canvasHeight;
+        canvasWidth = std::max(canvasWidth, now.width);
+        canvasHeight = std::max(canvasHeight, now.height);
+        EXPECT_EQ(CallCount(SCREEN_COPY), now != window ? 1 : 0);
+        EXPECT_EQ(CallCount("SetWindowPos"), step.frame < FRAME_MISSING ? 1 : 0);
+        EXPECT_EQ(CallCount("CreateDIBSection"), int(resized) + int(grown));
+        BITMAP info = {};
+        GetObjectA(actor->ComposedBitmap(), sizeof(info), &info);
+        EXPECT_TRUE(info.bmWidth == canvasWidth && info.bmHeight == canvasHeight);
+        GetObjectA(actor->SavedBackground(), sizeof(info), &info);
+        EXPECT_TRUE(info.bmWidth == now.width && info.bmHeight == now.height);
+        shapesGiven += CallCount("SetWindowRgn");
+        window = now;
     }
+    EXPECT_EQ(shapesGiven, 6);  // none, 5003, none, 5003, none, none
+    EXPECT_EQ(actor->Current(), FRAME_MISSING);
     EXPECT_TRUE(IsWindowVisible(actor->Window()));
 
     actor->FrameAt(FRAME_SQUARE)->SetOffset(0.6, 0.7);
@@ -247,37 +288,6 @@ TEST_F(ActorRenderTest, WindowCoversBothFramesOnlyWhileTheyOverlap) {
                                  return x >= 403 && x < 413 ? SQUARE_COLOUR : PatternColour(x, 255);
                              }),
               "");
-}
-
-// A new shape fits the new frame alone; removing it keeps the shared window; a shape that
-// cannot be loaded is not retried and leaves the window as it was.
-TEST_F(ActorRenderTest, WindowShapeFollowsTheFramesRegionIds) {
-    // By frame: FRAME_SQUARE 0, FRAME_SHAPED 5003, FRAME_SHAPED_THIRD 4999, which does not exist.
-    ScriptedActor* actor = Launch({0, -1, -1, -1, -1, 5003, -1, 4999});
-    const RectI shape5003{0, 0, 98, 264};
-    const struct {
-        int32_t frame;
-        int x;
-        int32_t applied;
-        RectI shape, window;
-    } steps[] = {
-        {FRAME_SHAPED, 200, 5003, shape5003, {200, 100, 98, 264}},
-        {FRAME_SHAPED_TWIN, 206, -1, {}, {200, 100, 104, 264}},
-        {FRAME_SHAPED, 212, 5003, shape5003, {212, 100, 98, 264}},
-        {FRAME_SHAPED, 218, 5003, shape5003, {212, 100, 104, 264}},
-        {FRAME_SHAPED_THIRD, 224, 4999, shape5003, {224, 100, 98, 264}},
-        {FRAME_SHAPED_THIRD, 224, 4999, shape5003, {224, 100, 98, 264}},
-        {FRAME_SQUARE, 230, 0, {}, {224, 100, 98, 264}},
-    };
-    ResetCallCounts();
-    for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message() << "frame " << step.frame << " at " << step.x);
-        actor->ShowAt(step.frame, step.x, 100);
-        EXPECT_EQ(actor->AppliedRegion(), step.applied);
-        EXPECT_EQ(RegionBox(actor->Window()), step.shape);
-        EXPECT_EQ(actor->WindowRect(), step.window);
-    }
-    EXPECT_EQ(CallCount("SetWindowRgn"), 4);  // 5003 twice, none twice
 }
 
 // Pixel by pixel at every small step: the figure's opaque pixels over the untouched pattern,
@@ -314,48 +324,4 @@ TEST_F(ActorRenderTest, ScreenShowsTheFigureOverTheTrueBackgroundAsItMoves) {
     EXPECT_EQ(ScreenMismatch({300, 200, 420, 300}, figureOverPattern), "");
 }
 
-// The screen is read once per move and not at all while the window stays put; the copy of
-// the screen is made anew only when the window's size changes, and the picture the figures
-// compose on only ever grows; frames without a picture are skipped, the new origin kept.
-TEST_F(ActorRenderTest, ReusesTheBackgroundAndCanvasAndSkipsFramesWithoutPicture) {
-    ScriptedActor* actor = Launch();
-    const struct {
-        int32_t frame;
-        int x, y, captures;
-        SIZE canvas;
-    } steps[] = {
-        {FRAME_FIGURE, 300, 300, 1, {40, 40}},      {FRAME_FIGURE, 300, 300, 0, {40, 40}},
-        {FRAME_FIGURE, 302, 301, 1, {42, 41}},      {FRAME_FIGURE, 304, 302, 1, {42, 41}},
-        {FRAME_WIDE, 100, 100, 1, {100, 50}},       {FRAME_TALL, 400, 400, 1, {100, 60}},
-        {FRAME_SMALL, 100, 500, 1, {100, 60}},      {FRAME_MISSING, 350, 320, 0, {100, 60}},
-        {TEST_FRAME_COUNT, 360, 330, 0, {100, 60}},
-    };
-    RectI window;
-    SIZE canvas = {};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message() << "frame " << step.frame << " at " << step.x);
-        ResetCallCounts();
-        actor->ShowAt(step.frame, step.x, step.y);
-        EXPECT_EQ(CallCount(SCREEN_COPY), step.captures);
-        EXPECT_EQ(CallCount("SetWindowPos"), step.frame < FRAME_MISSING ? 1 : 0);
-        BITMAP info = {};
-        GetObjectA(actor->ComposedBitmap(), sizeof(info), &info);
-        EXPECT_EQ(info.bmWidth, step.canvas.cx);
-        EXPECT_EQ(info.bmHeight, step.canvas.cy);
-        GetObjectA(actor->SavedBackground(), sizeof(info), &info);
-        EXPECT_EQ(info.bmWidth, actor->WindowRect().width);
-        EXPECT_EQ(info.bmHeight, actor->WindowRect().height);
-        const bool resized = actor->WindowRect().width != window.width ||
-                             actor->WindowRect().height != window.height;
-        const bool grown = step.canvas.cx != canvas.cx || step.canvas.cy != canvas.cy;
-        EXPECT_EQ(CallCount("CreateDIBSection"), (resized ? 1 : 0) + (grown ? 1 : 0));
-        EXPECT_EQ(actor->Origin(),
-                  (PointD{static_cast<double>(step.x), static_cast<double>(step.y)}));
-        window = actor->WindowRect();
-        canvas = step.canvas;
-    }
-    // The frame without a picture counts as shown; an index without a frame does not.
-    EXPECT_EQ(actor->WindowRect(), (RectI{100, 500, 70, 40}));
-    EXPECT_EQ(actor->Current(), FRAME_MISSING);
-}
 }  // namespace
