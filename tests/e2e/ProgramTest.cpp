@@ -145,6 +145,11 @@ TEST(Program, TrayMenuAtTheMouseOpensOneAboutAndExitEndsTheProgramWithItsIcon) {
     ASSERT_NE(Choose(program, mainWindow, {VK_DOWN, VK_RETURN}), nullptr);
     Sleep(500);
     EXPECT_EQ(WindowsOf(program, "#32770"), std::vector<HWND>{about}) << "a second About";
+    // Closed, it opens again.
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil(5000, [&] { return !IsWindow(about); }));
+    ASSERT_NE(Choose(program, mainWindow, {VK_DOWN, VK_RETURN}), nullptr);
+    EXPECT_NE(WindowOf(program, "#32770", 5000), nullptr) << "About opens nothing again";
 
     // A restarted taskbar comes up empty and asks every program for its icons again.
     TaskbarHolds(mainWindow, NIM_DELETE);

@@ -257,36 +257,23 @@ void SignAndWalk::Run(int scale) {
     EXPECT_GT(drawn, 200);
 }
 
-BrowserRecorder::BrowserRecorder() {
-    char directory[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, directory);
-    record = std::string(directory) + "tarvolen-pages-" + std::to_string(GetCurrentProcessId());
-    DeleteFileA(record.c_str());
-    // Wine's launcher runs Unix programs: the script needs the file's Unix name.
-    using ToUnix = char*(CDECL*)(const WCHAR*);
-    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    WCHAR wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, record.c_str(), -1, wide, MAX_PATH);
-    char* unixPath = toUnix ? toUnix(wide) : nullptr;
-    if (!unixPath) {
-        return;
-    }
+BrowserRecorder::BrowserRecorder()
+    : record("/tmp/tarvolen-pages-" + std::to_string(GetCurrentProcessId())) {
+    DeleteFileA(("Z:" + record).c_str());
     // The launcher appends the address as the last argument, which the shell sees as $0.
-    const std::string script = "/bin/sh -c \"echo \\\"$0\\\" >> '" + std::string(unixPath) + "'\"";
-    HeapFree(GetProcessHeap(), 0, unixPath);
+    const std::string script = "/bin/sh -c \"echo \\\"$0\\\" >> " + record + "\"";
     ready = RegSetKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers", REG_SZ, script.c_str(),
                             DWORD(script.size() + 1)) == ERROR_SUCCESS;
 }
 
 BrowserRecorder::~BrowserRecorder() {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers");
-    DeleteFileA(record.c_str());
+    DeleteFileA(("Z:" + record).c_str());
 }
 
 std::vector<std::string> BrowserRecorder::Pages() const {
     std::vector<std::string> pages;
-    std::ifstream file(record);
+    std::ifstream file("Z:" + record);
     for (std::string line; std::getline(file, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();

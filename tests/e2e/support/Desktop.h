@@ -77,7 +77,8 @@ struct SignAndWalk {
     HWND mainWindow = nullptr, target = nullptr, sign = nullptr, figure = nullptr;
 };
 
-// While it lives, the prefix's browser is a script that writes down every page it is given.
+// While it lives, the prefix's browser is a script that writes down every page it is given,
+// in a file of the Unix side that Wine's drive Z: shows.
 class BrowserRecorder {
 public:
     BrowserRecorder();
