@@ -1,8 +1,6 @@
-// The drawing helpers, window shapes from REGION resources, and frame pictures with their
-// masks and sets, against real GDI and on the screen itself.
+// The drawing helpers for pictures not stored indexed, and window shapes from REGION
+// resources, against real GDI and on the screen itself.
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "gfx/Drawing.h"
 #include "gfx/RegionResource.h"
@@ -10,13 +8,12 @@
 #include "support/TestBitmaps.h"
 #include "support/TestFrames.h"
 #include "support/TestSupport.h"
-#include "windows/FrameSet.h"
+#include "windows/FrameBitmap.h"
 
 namespace {
 constexpr COLORREF MAGENTA = TRANSPARENT_KEY;
-// Test resources: 12 x 9 green, 20 x 7 yellow, 8 x 8 with a magenta left half; a 60 x 40
-// shape of four rectangles, and one that claims more rectangles than it holds.
-constexpr int32_t GREEN = 7101, WIDE = 7102, HALF_MAGENTA = 7103, NO_SUCH_BITMAP = 7104;
+// Test resources: a 60 x 40 shape of four rectangles, and one that claims more rectangles
+// than it holds.
 constexpr int SHAPE = 7001, TRUNCATED_SHAPE = 7002;
 
 const HINSTANCE MODULE = GetModuleHandleA(nullptr);
@@ -119,65 +116,15 @@ TEST(GraphicsTest, WindowShowsExactlyTheRectanglesOfItsRegionResource) {
     DestroyWindow(back);
 }
 
-// The pixel at (x, y) after painting onto a dark 12 x 12 bitmap.
-COLORREF Painted(ScreenWindow& frames, int x, int y) {
-    HBITMAP target = MakeBitmap(12, 12, [](int, int) { return RGB(9, 9, 9); });
-    DrawOn(target, [&](HDC dc) { frames.Paint(dc); });
-    const uint32_t pixel = PixelsOf(target)[y * 12 + x];
-    DeleteObject(target);
-    return RGB(pixel >> 16, pixel >> 8 & 0xFF, pixel & 0xFF);
+// A picture not stored indexed, as the system reads one the program's own reader refuses,
+// doubles crisply too, with its mask.
+TEST(GraphicsTest, PictureNotStoredIndexedDoublesCrisplyWithItsMask) {
+    FrameBitmap frame(UNINDEXED_FIGURE);
+    ASSERT_TRUE(frame.Load(MODULE, true, 2));
+    const auto doubled = [](int x, int y) { return FigurePixel(x / 2, y / 2); };
+    EXPECT_EQ(PixelsOf(frame.Bitmap()), Expected(80, 80, doubled));
+    EXPECT_EQ(PixelsOf(frame.Mask()), Expected(80, 80, [&](int x, int y) {
+                  return doubled(x, y) == MAGENTA ? 0 : RGB(255, 255, 255);
+              }));
 }
-
-// Filled in order and cut to the free slots; 126 characters before the number: 9 still fits
-// 128 bytes with the terminator, 10 does not and its slot stays empty; frames that cannot load
-// fail LoadAll while the others load; the current frame stays inside the filled slots.
-TEST(GraphicsTest, FrameSetsNameLoadAndPaintTheirFrames) {
-    FrameSet set;
-    EXPECT_FALSE(set.AddRange(1, 3, nullptr)) << "no slots yet";
-    ASSERT_TRUE(set.Reserve(6));
-    const std::string pattern = std::string(126, 'x') + "%d";
-    ASSERT_TRUE(set.AddRange(8, 10, pattern.c_str()));
-    ASSERT_TRUE(set.AddRange(GREEN, WIDE, nullptr));
-    ASSERT_TRUE(set.AddRange(NO_SUCH_BITMAP, NO_SUCH_BITMAP + 5, nullptr));
-    EXPECT_FALSE(set.AddRange(1, 1, nullptr));
-    EXPECT_EQ(set.Count(), 6);
-    EXPECT_EQ(strlen(set.FrameAt(1)->FileName()), 127u);
-    EXPECT_EQ(set.FrameAt(2), nullptr);
-    EXPECT_EQ(set.FrameAt(4)->ResourceId(), WIDE);
-    EXPECT_EQ(set.FrameAt(6), nullptr);
-    EXPECT_FALSE(set.LoadAll(MODULE, true));
-    EXPECT_EQ(set.FrameAt(3)->Width(), 12);
-    EXPECT_EQ(set.FrameAt(4)->Height(), 7);
-    EXPECT_NE(set.FrameAt(4)->Mask(), nullptr);
-    EXPECT_EQ(set.FrameAt(5)->Bitmap(), nullptr);
-    for (const auto& [index, current] : {std::pair{3, 3}, {-1, 3}, {6, 3}, {4, 4}}) {
-        set.SetCurrent(index);
-        EXPECT_EQ(set.Current(), current) << index;
-    }
-    EXPECT_EQ(Painted(set, 1, 1), RGB(200, 180, 30));
-    set.SetCurrent(2);
-    EXPECT_EQ(Painted(set, 1, 1), RGB(9, 9, 9)) << "an empty slot paints nothing";
-
-    // The whole picture, copied opaquely to the origin whatever the offset; loaded once.
-    FrameBitmap frame(HALF_MAGENTA);
-    frame.SetOffset(3.0, 4.0);
-    ASSERT_TRUE(frame.Load(MODULE, false));
-    const HBITMAP first = frame.Bitmap();
-    EXPECT_TRUE(frame.Load(MODULE, true));
-    EXPECT_EQ(frame.Bitmap(), first);
-    EXPECT_EQ(Painted(frame, 0, 0), MAGENTA);
-    EXPECT_EQ(Painted(frame, 7, 7), RGB(40, 60, 220));
-    EXPECT_EQ(Painted(frame, 8, 8), RGB(9, 9, 9));
-    frame.SetResourceId(NO_SUCH_BITMAP);
-    frame.Unload();
-    EXPECT_FALSE(frame.Load(MODULE, false));
-    EXPECT_EQ(frame.Width(), 8) << "a failed load keeps the last size";
-
-    // A picture not stored indexed doubles crisply too.
-    FrameBitmap twice(UNINDEXED_FIGURE);
-    ASSERT_TRUE(twice.Load(MODULE, true, 2));
-    EXPECT_EQ(PixelsOf(twice.Bitmap()),
-              Expected(80, 80, [](int x, int y) { return FigurePixel(x / 2, y / 2); }));
-}
-
 }  // namespace
