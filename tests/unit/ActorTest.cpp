@@ -11,7 +11,6 @@
 
 #include "actors/Actor.h"
 #include "app/MainWindow.h"
-#include "gfx/Drawing.h"
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
 #include "support/TestBitmaps.h"
@@ -146,9 +145,7 @@ template <typename Expected>
 std::string ScreenMismatch(const RECT& area, Expected expected) {
     PumpMessages();
     const int width = area.right - area.left;
-    HBITMAP copy = CaptureScreenRect({area.left, area.top, width, area.bottom - area.top});
-    const std::vector<uint32_t> seen = PixelsOf(copy);
-    DeleteObject(copy);
+    const std::vector<uint32_t> seen = ScreenPixels(area);
     int wrong = 0;
     std::string first;
     for (size_t i = 0; i < seen.size(); ++i) {

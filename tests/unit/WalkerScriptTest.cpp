@@ -8,7 +8,6 @@
 #include <cstdlib>
 
 #include "actors/Scheduler.h"
-#include "gfx/Drawing.h"
 #include "support/TestBitmaps.h"
 #include "support/WalkStage.h"
 
@@ -99,10 +98,10 @@ protected:
         EXPECT_EQ(stage.Sign()->ResourceId(), faceId);
         EXPECT_TRUE(WindowHasShape(stage.Sign()->Window(), SIGN_SHAPE_REGION, s));
         HBITMAP face = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(faceId));
-        HBITMAP shown = CaptureScreenRect({SIGN_X, SIGN_Y, 122 * s, 98 * s});
-        const std::vector<uint32_t> want = PixelsOf(face), got = PixelsOf(shown);
+        const std::vector<uint32_t> want = PixelsOf(face),
+                                    got =
+                                        ScreenPixels({SIGN_X, SIGN_Y, frameLeft, SIGN_Y + 98 * s});
         DeleteObject(face);
-        DeleteObject(shown);
         int wrong = 0;
         for (int y = 20 * s; y < 80 * s; ++y) {
             for (int x = 20 * s; x < 80 * s; ++x) {

@@ -66,7 +66,7 @@ std::vector<RECT> Monitors() {
 }
 
 int ChangedPixels(const RECT& area, const std::vector<uint32_t>& before) {
-    const std::vector<uint32_t> now = CaptureScreen(area);
+    const std::vector<uint32_t> now = ScreenPixels(area);
     return int(std::inner_product(now.begin(), now.end(), before.begin(), 0, std::plus<>(),
                                   std::not_equal_to<>()));
 }
@@ -94,8 +94,8 @@ TEST_P(TwoMonitors, FigureComesInOverItsOwnMonitorsEdgeAndNeverShowsOnTheOther) 
     const RECT otherBand = {where.other.left, TOP, where.other.right, where.other.bottom};
     const RECT edgeBand = {where.own.left, TOP, where.own.left + INDENT - SIGN_WIDTH,
                            where.own.bottom};
-    const std::vector<uint32_t> otherBefore = CaptureScreen(otherBand),
-                                edgeBefore = CaptureScreen(edgeBand);
+    const std::vector<uint32_t> otherBefore = ScreenPixels(otherBand),
+                                edgeBefore = ScreenPixels(edgeBand);
     const int left = where.own.left + INDENT;
     const HWND target = StartSample(
         sample, where.title, where.firstOverTheEdge ? where.own.left + 60 : left, TOP, 400, 300);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestBitmaps.h"
+
 constexpr DWORD STARTUP_MS = 15000;
 // Two ticks make and place a sign; a figure comes within the first three seconds.
 constexpr DWORD ARRIVAL_MS = 3000;
@@ -59,8 +61,6 @@ HWND WaitForSign(HWND target, int x, int y, int scale = 1);
 // The main window's first visible figure; null when none comes in time.
 HWND WaitForFigure(HWND mainWindow);
 
-// Every pixel as 0x00RRGGBB, top row first.
-std::vector<uint32_t> CaptureScreen(const RECT& area);
 // Magenta, the artwork's transparent colour, or a blend with it.
 bool ShowsMagenta(uint32_t pixel);
 // A real left click at a screen point.
