@@ -32,7 +32,6 @@ TEST(Program, SignHangsBesideTheWindowAndAFigureWalksInToIt) {
 // window moves. The sign follows its window and goes with it.
 TEST(Program, ClicksOnTheSignsFaceAndOnAFigureOpenTheSponsorsPageAndTheSignFollowsItsWindow) {
     BrowserRecorder browser;
-    ASSERT_TRUE(browser.Ready());
     Process program, sample;
     const HWND mainWindow = StartProgram(program);
     ASSERT_NE(mainWindow, nullptr);

@@ -4,8 +4,8 @@
 // figure cut short leaves the sign. Every length grows with the scale; no time does.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "actors/Scheduler.h"
 #include "support/TestBitmaps.h"
@@ -24,16 +24,21 @@ class WalkerScriptTest : public testing::TestWithParam<int> {
 protected:
     void SetUp() override { ResetScheduler(); }
     void TearDown() override {
-        DestroyAllSprites();
+        stage.reset();
         ResetScheduler();
     }
 
-    // Signs made before 4 November 2001 show the old face, which is due for a change.
-    void ClockInFaceChangeSeason() { clock.Set(LocalTime(2001, 10, 15)); }
-    // Later signs show the new face and the script is drawn at random.
-    void ClockWithNextDraws(const std::vector<bool>& ladder) {
-        clock.Set(LocalTime(2005, 6, 1));
-        srand(SeedForLadderDraws(ladder));
+    // Signs made before 4 November 2001 show the old face, which is due for a change; later
+    // signs show the new face and get the scripts the draws pick.
+    std::vector<ActorTrace> Walk(bool faceChange, const std::vector<bool>& ladderDraws,
+                                 const std::function<void(int)>& afterTick = {}) {
+        ResetScheduler();
+        clock.Set(faceChange ? LocalTime(2001, 10, 15) : LocalTime(2005, 6, 1));
+        srand(SeedForLadderDraws(ladderDraws));
+        stage.emplace(SIGN_X, SIGN_Y, s, 7 * s);
+        EXPECT_EQ(stage->Sign()->PlacedPosition(), (PointD{SIGN_X, SIGN_Y}));
+        EXPECT_EQ(stage->Sign()->State(), faceChange ? SIGN_OLD_FACE : SIGN_NEW_FACE);
+        return RecordWalks(*stage, 1500, afterTick);
     }
 
     // The walk in: frames 1, 2, 3, 0, ... 6 pixels and 3 ticks a step from firstX while short
@@ -52,19 +57,37 @@ protected:
         return i;
     }
 
-    // The walk out: 6 pixels a step while the window still reached into the screen, then one
-    // frame in place, then the window closes on the next frame step.
-    void ExpectWalkOut(const ActorTrace& trace, int32_t firstFrame, double fromX) {
-        size_t first = 0;
-        while (first < trace.steps.size() && trace.steps[first].frame != firstFrame) {
-            ++first;
+    // Ticks from frame 4 to the first showing of each frame, which add up, so a wrong
+    // countdown anywhere before shows at the next point; while the figure stands, a pose that
+    // comes back or lasts several frames never jitters. Then the walk out from outFrame on:
+    // 6 pixels a step while the window still reached into the screen, then one frame in
+    // place, then the window closes on the next frame step. No walk out for outFrame -1.
+    void ExpectActAndWalkOut(const ActorTrace& trace, const std::map<int32_t, int>& points,
+                             int32_t outFrame) {
+        const auto first = trace.FirstSteps();
+        for (const auto& [frame, ticks] : points) {
+            EXPECT_EQ(first.at(frame).tick - first.at(4).tick, ticks) << "frame " << frame;
         }
-        ASSERT_LT(first + 1, trace.steps.size());
-        double x = fromX;
-        for (size_t i = first; i < trace.steps.size(); ++i) {
+        std::map<std::pair<int32_t, int32_t>, RectI> placeOfSize;
+        size_t out = 0;
+        for (size_t i = 0; i < trace.steps.size(); ++i) {
+            const FrameStep& step = trace.steps[i];
+            if (step.origin == first.at(4).origin) {
+                const auto size = std::pair{step.frameRect.width, step.frameRect.height};
+                EXPECT_EQ(step.frameRect, placeOfSize.emplace(size, step.frameRect).first->second)
+                    << "frame " << step.frame;
+            }
+            out = step.frame == outFrame && out == 0 ? i : out;
+        }
+        if (outFrame < 0) {
+            return;
+        }
+        ASSERT_GT(out, 0u);
+        double x = first.at(4).origin.x;
+        for (size_t i = out; i < trace.steps.size(); ++i) {
             const bool last = i + 1 == trace.steps.size();
-            SCOPED_TRACE(testing::Message() << "walking out, step " << i - first);
-            EXPECT_EQ(trace.steps[i].frame, firstFrame + int32_t((i - first) % 4));
+            SCOPED_TRACE(testing::Message() << "walking out, step " << i - out);
+            EXPECT_EQ(trace.steps[i].frame, outFrame + int32_t((i - out) % 4));
             EXPECT_EQ(Right(trace.steps[i - 1].window) > 0, !last);
             x -= last ? 0.0 : 6.0 * s;
             EXPECT_EQ(trace.steps[i].origin, (PointD{x, originY}));
@@ -72,31 +95,13 @@ protected:
         EXPECT_EQ(trace.closedTick, trace.steps.back().tick + 3);
     }
 
-    // Ticks from frame 4 to the first showing of each frame, which add up, so a wrong
-    // countdown anywhere before shows at the next point; and while the figure stands, a pose
-    // that comes back or lasts several frames never jitters.
-    void ExpectStanding(const ActorTrace& trace, const std::map<int32_t, int>& points) {
-        const auto first = trace.FirstSteps();
-        for (const auto& [frame, ticks] : points) {
-            EXPECT_EQ(first.at(frame).tick - first.at(4).tick, ticks) << "frame " << frame;
-        }
-        std::map<std::pair<int32_t, int32_t>, RectI> placeOfSize;
-        for (const FrameStep& step : trace.steps) {
-            if (step.origin == first.at(4).origin) {
-                const auto size = std::pair{step.frameRect.width, step.frameRect.height};
-                EXPECT_EQ(step.frameRect, placeOfSize.emplace(size, step.frameRect).first->second)
-                    << "frame " << step.frame;
-            }
-        }
-    }
-
     // Once the figure has gone: the sign in this state, shape and face, the middle of the face
     // on the screen too, and the scheduler free since now.
-    void ExpectSignLeftWith(const WalkStage& stage, int32_t state, int faceId) {
+    void ExpectSignLeftWith(int32_t state, int faceId) {
         PumpMessages();
-        EXPECT_EQ(stage.Sign()->State(), state);
-        EXPECT_EQ(stage.Sign()->ResourceId(), faceId);
-        EXPECT_TRUE(WindowHasShape(stage.Sign()->Window(), SIGN_SHAPE_REGION, s));
+        EXPECT_EQ(stage->Sign()->State(), state);
+        EXPECT_EQ(stage->Sign()->ResourceId(), faceId);
+        EXPECT_TRUE(WindowHasShape(stage->Sign()->Window(), SIGN_SHAPE_REGION, s));
         HBITMAP face = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(faceId));
         const std::vector<uint32_t> want = PixelsOf(face),
                                     got =
@@ -120,19 +125,15 @@ protected:
     FakeClock clock{LocalTime(2005, 6, 1)};
     FakeMonitors monitors{{{{0, 0, 1024, 768}, UINT(96 * s)}}};
     FakeFrames frames{7 * s};
+    std::optional<WalkStage> stage;
 };
 
 TEST_P(WalkerScriptTest, SignChangeWalksToTheSignSwapsItsFaceAndWalksOut) {
-    ClockInFaceChangeSeason();
-    WalkStage stage(SIGN_X, SIGN_Y, s, 7 * s);
-    ASSERT_EQ(stage.Sign()->State(), SIGN_OLD_FACE);
-    EXPECT_EQ(stage.Sign()->PlacedPosition(), (PointD{SIGN_X, SIGN_Y}));
-
     // The frames with an outline of their own, and whether the window had it meanwhile.
     std::map<int32_t, int> regions = {{22, 5003}, {23, 5004}, {24, 5005}, {25, 5006}, {26, 5007},
                                       {29, 5008}, {30, 5009}, {37, 5009}, {38, 5010}, {39, 5011}};
     std::map<int32_t, bool> shaped;
-    const auto traces = RecordWalks(stage, 1500, [&](int) {
+    const auto traces = Walk(true, {}, [&](int) {
         Actor* walker = FigureOut(Script::SignChange);
         if (walker && regions.count(walker->Current())) {
             shaped[walker->Current()] =
@@ -147,14 +148,13 @@ TEST_P(WalkerScriptTest, SignChangeWalksToTheSignSwapsItsFaceAndWalksOut) {
     // pixels left of the sign.
     EXPECT_EQ(walk.steps[0].window, (RectI{-179 * s, SIGN_Y + 201 * s, 185 * s, 70 * s}));
     ExpectWalkIn(walk, -179 * s, SIGN_X - 88 * s);
-
     // Frame 5 pauses 10 ticks, the others 4: the face change begins with frame 21, commits
     // with 28, and the walk out starts with 43.
-    ExpectStanding(walk, {{5, 3}, {6, 13}, {20, 69}, {21, 73}, {28, 101}, {43, 161}});
-    const auto first = walk.FirstSteps();
+    ExpectActAndWalkOut(walk, {{5, 3}, {6, 13}, {20, 69}, {21, 73}, {28, 101}, {43, 161}}, 43);
 
     // The sign has changed state before the frame that needs it shows; the work on the face
     // is drawn exactly over it.
+    const auto first = walk.FirstSteps();
     EXPECT_EQ(first.at(20).signState, SIGN_OLD_FACE);
     for (int32_t frame = 21; frame <= 28; ++frame) {
         EXPECT_EQ(first.at(frame).signState, frame < 28 ? SIGN_CHANGING : SIGN_NEW_FACE);
@@ -163,15 +163,12 @@ TEST_P(WalkerScriptTest, SignChangeWalksToTheSignSwapsItsFaceAndWalksOut) {
     for (const auto& [frame, region] : regions) {
         EXPECT_TRUE(shaped[frame]) << "frame " << frame << ", region " << region;
     }
-    ExpectWalkOut(walk, 43, SIGN_X - 88 * s);
     // The new face, not a stale old one, once the figure has gone.
-    ExpectSignLeftWith(stage, SIGN_NEW_FACE, SIGN_NEW_FACE_BITMAP);
+    ExpectSignLeftWith(SIGN_NEW_FACE, SIGN_NEW_FACE_BITMAP);
 }
 
 TEST_P(WalkerScriptTest, LadderVisitPolishesTheSignAndLeavesASparkle) {
-    ClockWithNextDraws({true});
-    WalkStage stage(SIGN_X, SIGN_Y, s, 7 * s);
-    const auto traces = RecordWalks(stage, 1500);
+    const auto traces = Walk(false, {true});
     ASSERT_EQ(traces.size(), 2u);
     const ActorTrace* walk = FindTrace(traces, Script::LadderVisit);
     const ActorTrace* sparkle = FindTrace(traces, Script::Sparkle);
@@ -182,8 +179,7 @@ TEST_P(WalkerScriptTest, LadderVisitPolishesTheSignAndLeavesASparkle) {
     ExpectWalkIn(*walk, -177 * s, SIGN_X - 88 * s);
     // The sparkle goes with frame 44 at 165 ticks, the long pause on 48 takes 30, the walk
     // out starts at 219.
-    ExpectStanding(*walk, {{5, 3}, {6, 13}, {44, 165}, {48, 181}, {49, 211}, {51, 219}});
-    ExpectWalkOut(*walk, 51, SIGN_X - 88 * s);
+    ExpectActAndWalkOut(*walk, {{5, 3}, {6, 13}, {44, 165}, {48, 181}, {49, 211}, {51, 219}}, 51);
     for (const FrameStep& step : walk->steps) {
         EXPECT_EQ(step.signState, SIGN_NEW_FACE);
     }
@@ -212,9 +208,7 @@ TEST_P(WalkerScriptTest, LadderVisitPolishesTheSignAndLeavesASparkle) {
 // A frame whose picture failed to load (here frame 7) takes its turn unseen, the last picture
 // staying for its ticks; the figure plays on to its end.
 TEST_P(WalkerScriptTest, PlacardStrollStopsBelowTheSignThenVanishesAtTheTargetsFrame) {
-    ClockWithNextDraws({false});
-    WalkStage stage(SIGN_X, SIGN_Y, s, 7 * s);
-    const auto traces = RecordWalks(stage, 1000, [](int) {
+    const auto traces = Walk(false, {false}, [](int) {
         if (Actor* walker = FigureOut(Script::Placard)) {
             walker->FrameAt(7)->Unload();
         }
@@ -225,9 +219,9 @@ TEST_P(WalkerScriptTest, PlacardStrollStopsBelowTheSignThenVanishesAtTheTargetsF
 
     // 23 of frame 1's 50 columns show on the first step; it stops on the sign's own x.
     EXPECT_EQ(walk.steps[0].window, (RectI{-27 * s, SIGN_Y + 222 * s, 50 * s, 70 * s}));
+    const size_t on = ExpectWalkIn(walk, -44 * s, SIGN_X) + 7;  // then frames 4 to 10
     // Frame 4 stands 10 ticks, 9 holds the placard up for 20, the others stay 5.
-    const size_t on = ExpectWalkIn(walk, -44 * s, SIGN_X) + 7;  // then frames 5 to 10
-    ExpectStanding(walk, {{5, 10}, {6, 15}, {7, 20}, {8, 25}, {9, 30}, {10, 50}});
+    ExpectActAndWalkOut(walk, {{5, 10}, {6, 15}, {7, 20}, {8, 25}, {9, 30}, {10, 50}}, -1);
     const auto first = walk.FirstSteps();
     EXPECT_EQ(first.at(7).window, first.at(6).window);
     // The walk on starts in place with frame 0 at 55 ticks; tested before each step, it
@@ -264,26 +258,20 @@ TEST_P(WalkerScriptTest, FigureCutShortLeavesTheFaceItReachedAndItsSparkle) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "closed on frame " << c.closeAt);
-        ResetScheduler();
-        if (c.script == Script::SignChange) {
-            ClockInFaceChangeSeason();
-        } else {
-            ClockWithNextDraws({true});
-        }
-        WalkStage stage(SIGN_X, SIGN_Y, s, 7 * s);
         int32_t stateRightAfterClose = 0;
         int closedTick = 0;
-        const auto traces = RecordWalks(stage, 1000, [&](int tick) {
+        const bool change = c.script == Script::SignChange;
+        const auto traces = Walk(change, {!change}, [&](int tick) {
             Actor* walker = FigureOut(c.script);
             if (walker && walker->Current() == c.closeAt) {
                 clock.Advance(5);  // the end, not the launch, is stamped
                 DestroyWindow(walker->Window());
-                stateRightAfterClose = stage.Sign()->State();
+                stateRightAfterClose = stage->Sign()->State();
                 closedTick = tick;
             }
         });
         EXPECT_EQ(stateRightAfterClose, c.stateRightAfterClose);
-        ExpectSignLeftWith(stage, c.finalState, c.face);
+        ExpectSignLeftWith(c.finalState, c.face);
         const ActorTrace* sparkle = FindTrace(traces, Script::Sparkle);
         ASSERT_EQ(sparkle != nullptr, c.closeAt == 46);
         if (sparkle) {

@@ -41,6 +41,12 @@ testing::AssertionResult ShowsFaceInShape(const RECT& place, const std::vector<u
                       : testing::AssertionFailure() << wrong << " pixels of the sign are wrong";
 }
 
+// Magenta, the artwork's transparent colour, or a blend with it.
+bool ShowsMagenta(uint32_t pixel) {
+    const int red = pixel >> 16 & 0xFF, green = pixel >> 8 & 0xFF, blue = pixel & 0xFF;
+    return red - green >= 48 && blue - green >= 48;
+}
+
 const char* const BROWSER_KEY = "Software\\Wine\\WineBrowser";
 }  // namespace
 
@@ -151,11 +157,6 @@ HWND WaitForFigure(HWND mainWindow) {
     return figure;
 }
 
-bool ShowsMagenta(uint32_t pixel) {
-    const int red = pixel >> 16 & 0xFF, green = pixel >> 8 & 0xFF, blue = pixel & 0xFF;
-    return red - green >= 48 && blue - green >= 48;
-}
-
 void ClickAt(int x, int y) {
     // Press and release carry the point too: in a fresh X session Wine may put the pointer
     // back where X had it a moment after the first move.
@@ -225,8 +226,9 @@ BrowserRecorder::BrowserRecorder()
     DeleteFileA(("Z:" + record).c_str());
     // The launcher appends the address as the last argument, which the shell sees as $0.
     const std::string script = "/bin/sh -c \"echo \\\"$0\\\" >> " + record + "\"";
-    ready = RegSetKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers", REG_SZ, script.c_str(),
-                            DWORD(script.size() + 1)) == ERROR_SUCCESS;
+    EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers", REG_SZ, script.c_str(),
+                              DWORD(script.size() + 1)),
+              ERROR_SUCCESS);
 }
 
 BrowserRecorder::~BrowserRecorder() {

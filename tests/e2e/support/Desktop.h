@@ -30,9 +30,6 @@ bool WaitUntil(DWORD timeoutMs, Condition&& condition) {
 // A program built beside the test binary; killed if it still runs when this goes.
 class Process {
 public:
-    Process() = default;
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
     ~Process();
     bool Start(const char* exeName, const std::string& arguments = "");
     bool Ended(DWORD timeoutMs, DWORD& exitCode);
@@ -61,8 +58,6 @@ HWND WaitForSign(HWND target, int x, int y, int scale = 1);
 // The main window's first visible figure; null when none comes in time.
 HWND WaitForFigure(HWND mainWindow);
 
-// Magenta, the artwork's transparent colour, or a blend with it.
-bool ShowsMagenta(uint32_t pixel);
 // A real left click at a screen point.
 void ClickAt(int x, int y);
 
@@ -83,12 +78,8 @@ class BrowserRecorder {
 public:
     BrowserRecorder();
     ~BrowserRecorder();
-    BrowserRecorder(const BrowserRecorder&) = delete;
-    BrowserRecorder& operator=(const BrowserRecorder&) = delete;
-    bool Ready() const { return ready; }
     std::vector<std::string> Pages() const;
 
 private:
     std::string record;
-    bool ready = false;
 };
