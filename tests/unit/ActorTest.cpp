@@ -59,78 +59,6 @@ ScriptedActor* LaunchScriptedActor(HWND sign, HWND target, std::vector<int32_t> 
     return actor;
 }
 
-// A target, a stand-in for its sign, another window, and a figure that has shown its first frame.
-class ActorTickTest : public testing::Test {
-public:
-    void SetUp() override {
-        target = CreateTestWindow({"Target", 300, 200, 300, 200});
-        sign = CreateTestWindow({"Sign", 178, 200, 122, 98, WS_POPUP | WS_VISIBLE});
-        other = CreateTestWindow({"Other", 700, 200, 300, 200});
-        BringToFront(target);
-        quiet.Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
-        ReadQuietSettings();
-        actor = LaunchScriptedActor(sign, target);
-        actor->ShowAt(FRAME_SQUARE, 250, 150);
-        PumpMessages();
-    }
-    void TearDown() override {
-        DestroyAllSprites();
-        for (HWND window : {target, sign, other}) {
-            DestroyWindow(window);
-        }
-    }
-
-    HWND target, sign, other;
-    ScriptedActor* actor;
-    FakeQuietSettings quiet;
-    FakeFrames frames{0};
-};
-
-constexpr UINT SET_CLIENT_AREA_ANIMATION = 0x1043;
-
-TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTargetOrTurnsAnimationsOff) {
-    const std::pair<const char*, std::function<void(ActorTickTest&)>> cases[] = {
-        {"target destroyed", [](ActorTickTest& t) { DestroyWindow(t.target); }},
-        {"target minimised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MINIMIZE); }},
-        {"target maximised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MAXIMIZE); }},
-        {"target hidden", [](ActorTickTest& t) { ShowWindow(t.target, SW_HIDE); }},
-        // Each of its edges moves.
-        {"target moved and grown",
-         [](ActorTickTest& t) { MoveWindow(t.target, 301, 201, 301, 200, TRUE); }},
-        {"another window in front", [](ActorTickTest& t) { BringToFront(t.other); }},
-        {"a sign in front",
-         [](ActorTickTest& t) {
-             ScriptedActor* sign = LaunchScriptedActor(t.sign, t.target);
-             sign->SetKind(KIND_SIGN);
-             sign->ShowAt(FRAME_SQUARE, 700, 600);
-             BringToFront(sign->Window());
-         }},
-        {"target cloaked", [](ActorTickTest& t) { t.frames.Cloak(t.target); }},
-        // The system's own setting, not a stand-in.
-        {"animations turned off",
-         [](ActorTickTest&) {
-             SetQuietSource({});
-             SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, nullptr, 0);
-             ReadQuietSettings();
-         }},
-    };
-    for (const auto& [what, act] : cases) {
-        SCOPED_TRACE(what);
-        TearDown();
-        SetUp();
-        act(*this);
-        const HWND window = actor->Window();
-        // A second tick before the close is handled only posts it again.
-        actor->Tick();
-        actor->Tick();
-        EXPECT_EQ(actor->asked, 1);
-        PumpMessages();
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(ObjectForWindow(window), nullptr);
-    }
-    SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
-}
-
 constexpr RECT PATTERN_AREA = {60, 40, 860, 640};
 
 // Stripes three pixels wide and two high in three colours: any misplaced or stale copy of
@@ -166,7 +94,9 @@ RectI RegionBox(HWND window) {
                : RectI{box.left, box.top, box.right - box.left, box.bottom - box.top};
 }
 
-class ActorRenderTest : public testing::Test {
+// The figures' target in front: a borderless picture of the stripes, so that its pixels and
+// the screen's differ only by its position; a stand-in for their sign, and another window.
+class ActorTest : public testing::Test {
 protected:
     void SetUp() override {
         static const HBITMAP picture =
@@ -174,27 +104,76 @@ protected:
                        PATTERN_AREA.bottom - PATTERN_AREA.top, [](int x, int y) {
                            return PatternColour(x + PATTERN_AREA.left, y + PATTERN_AREA.top);
                        });
-        // A borderless picture, so that its pixels and the screen's differ only by its position.
-        pattern =
+        target =
             CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE | SS_BITMAP, PATTERN_AREA.left,
                             PATTERN_AREA.top, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        SendMessageA(pattern, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-        BringToFront(pattern);
+        SendMessageA(target, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+        sign = CreateTestWindow({"Sign", 0, 0, 122, 98, WS_POPUP | WS_VISIBLE});
+        other = CreateTestWindow({"Other", 900, 100, 100, 100});
+        BringToFront(target);
         PumpFor(100);
     }
-
     void TearDown() override {
         DestroyAllSprites();
-        DestroyWindow(pattern);
+        for (HWND window : {target, sign, other}) {
+            DestroyWindow(window);
+        }
         PumpMessages();
     }
-
     ScriptedActor* Launch(std::vector<int32_t> regionIds = {}) {
-        return LaunchScriptedActor(nullptr, pattern, std::move(regionIds));
+        return LaunchScriptedActor(sign, target, std::move(regionIds));
     }
 
-    HWND pattern = nullptr;
+    HWND target, sign, other;
+    FakeQuietSettings quiet;
+    FakeFrames frames{0};
 };
+
+constexpr UINT SET_CLIENT_AREA_ANIMATION = 0x1043;
+
+// After a figure's first frame, the user leaves or changes its target, or turns the system's
+// own animation setting off: it goes on its next tick.
+TEST_F(ActorTest, LeavesWhenTheUserLeavesOrChangesTheTargetOrTurnsAnimationsOff) {
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"target destroyed", [this] { DestroyWindow(target); }},
+        {"target minimised", [this] { ShowWindow(target, SW_MINIMIZE); }},
+        {"target maximised", [this] { ShowWindow(target, SW_MAXIMIZE); }},
+        {"target hidden", [this] { ShowWindow(target, SW_HIDE); }},
+        {"each edge of the target moved", [this] { MoveWindow(target, 61, 41, 801, 600, TRUE); }},
+        {"another window in front", [this] { BringToFront(other); }},
+        {"a sign in front",
+         [this] {
+             ScriptedActor* another = Launch();
+             another->SetKind(KIND_SIGN);
+             another->ShowAt(FRAME_SQUARE, 700, 600);
+             BringToFront(another->Window());
+         }},
+        {"target cloaked", [this] { frames.Cloak(target); }},
+        {"animations turned off",
+         [] {
+             SetQuietSource({});
+             SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, nullptr, 0);
+             ReadQuietSettings();
+         }},
+    };
+    for (const auto& [what, act] : cases) {
+        SCOPED_TRACE(what);
+        TearDown();
+        SetUp();
+        ScriptedActor* actor = Launch();
+        actor->ShowAt(FRAME_SQUARE, 250, 150);
+        act();
+        const HWND window = actor->Window();
+        // A second tick before the close is handled only posts it again.
+        actor->Tick();
+        actor->Tick();
+        EXPECT_EQ(actor->asked, 1);
+        PumpMessages();
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(ObjectForWindow(window), nullptr);
+    }
+    SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
+}
 
 // Frames that share at least one pixel share a window; touching or distant ones do not, so a
 // figure that jumps never stretches its window over the gap, and a frame with a new shape
@@ -204,7 +183,7 @@ protected:
 // grows, only for a new size. A frame without a picture counts as shown, unseen; an index
 // without a frame does not; the origin moves on either way. Positions are truncated toward
 // zero after the offset is added.
-TEST_F(ActorRenderTest, WindowShapeAndScreenCopiesFollowTheFrames) {
+TEST_F(ActorTest, WindowShapeAndScreenCopiesFollowTheFrames) {
     // By frame: FRAME_SQUARE 0, FRAME_SHAPED 5003, FRAME_SHAPED_THIRD 4999, which does not exist.
     ScriptedActor* actor = Launch({0, -1, -1, -1, -1, 5003, -1, 4999});
     EXPECT_FALSE(IsWindowVisible(actor->Window()));
@@ -289,7 +268,7 @@ TEST_F(ActorRenderTest, WindowShapeAndScreenCopiesFollowTheFrames) {
 
 // Pixel by pixel at every small step: the figure's opaque pixels over the untouched pattern,
 // with no trace of where it stood before; and the window repaints itself when uncovered.
-TEST_F(ActorRenderTest, ScreenShowsTheFigureOverTheTrueBackgroundAsItMoves) {
+TEST_F(ActorTest, ScreenShowsTheFigureOverTheTrueBackgroundAsItMoves) {
     ScriptedActor* actor = Launch();
     const int moves[][2] = {{0, 0}, {3, 2},  {3, 2},  {3, 2},   {3, 1},  {2, 0},  {1, 0},
                             {0, 1}, {-2, 1}, {-3, 0}, {-3, -2}, {1, -1}, {4, 0},  {5, 3},
