@@ -23,8 +23,6 @@ enum TestFrame : int32_t {
     TEST_FRAME_COUNT = 9,
 };
 constexpr int32_t FIRST_TEST_FRAME = 7201;
-// FRAME_FIGURE's picture stored at 24 bits a pixel.
-constexpr int32_t UNINDEXED_FIGURE = 7210;
 
 constexpr int FIGURE_SIZE = 40;
 constexpr COLORREF SQUARE_COLOUR = RGB(250, 240, 10);

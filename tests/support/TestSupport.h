@@ -1,5 +1,6 @@
-// Shared helpers for tests that drive the program's code against real windows and GDI, and
-// stand-ins for what the program reads of the system through its seams.
+// Helpers for tests that drive the program's code against real windows and GDI, and stand-ins
+// for what it reads of the system through its seams, each replacing one source while it
+// lives.
 #pragma once
 
 #include <windows.h>
@@ -9,45 +10,37 @@
 
 #include "gfx/Monitors.h"
 #include "gfx/WindowFrame.h"
-
 #include "windows/HandleRegistry.h"
 
-// Brings up the program's classes and hidden main window in this process, with the tick
-// timer stopped: the caller drives the ticks. False when the main window cannot be made.
+// The program's classes and hidden main window in this process, its tick timer stopped: the
+// tests drive the ticks.
 bool StartProgramHere();
 void StopProgramHere();
-// Makes the main window again, its timer stopped, after a test destroyed it.
 bool RestartMainWindow();
 
 // A plain top-level window of the tests' own class, painted in one solid colour.
 struct TestWindowOptions {
     const char* title = "Test target";
     int x = 300, y = 200, width = 300, height = 200;
-    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-    DWORD exStyle = 0;
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, exStyle = 0;
     HWND owner = nullptr;
     COLORREF colour = RGB(40, 110, 160);
 };
-
 HWND CreateTestWindow(const TestWindowOptions& options = {});
 void BringToFront(HWND window);
 
 // Dispatches everything queued for this thread and flushes GDI, so the X server shows it.
 void PumpMessages();
-// Pumps for the given time, so that posted messages and repaints of other windows land.
+// Pumps for a while, so that posted messages and repaints of other windows land.
 void PumpFor(DWORD milliseconds);
-// One tick of the main window, followed by a pump, as the timer would deliver it.
+// Ticks of the main window, each followed by a pump, as the timer would deliver them.
 void RunTicks(int count = 1);
-// Destroys every registered sprite window (lowest handle first) and pumps.
 void DestroyAllSprites();
 
 template <typename T>
 T* ObjectAs(HWND window) {
     return dynamic_cast<T*>(ObjectForWindow(window));
 }
-
-// Each stand-in below replaces one of the program's sources while it lives, and gives the
-// system's back when it goes.
 
 // The clock, at a time the test sets.
 class FakeClock {
@@ -62,8 +55,8 @@ private:
     static inline time_t current = 0;
 };
 
-// The monitors, laid out as the test gives them (the first is the primary). The program
-// finds out about a change when it reads the monitors again, as with the user's changes.
+// The monitors as the test lays them out, the primary first; the program finds out when it
+// reads them again, as with the user's changes.
 class FakeMonitors {
 public:
     explicit FakeMonitors(const std::vector<MonitorArea>& layout);
@@ -75,8 +68,8 @@ private:
     static inline std::vector<MonitorArea> current;
 };
 
-// Window frames with the invisible borders of Windows 10 and 11, border pixels wide on the
-// left, right and bottom of the window rectangle, and one window cloaked.
+// Frames drawn as Windows 10 and 11 draw them, border pixels inside the window rectangle on
+// the left, right and bottom, and one window cloaked.
 class FakeFrames {
 public:
     explicit FakeFrames(int border);
@@ -89,12 +82,11 @@ private:
     static inline HWND cloaked = nullptr;
 };
 
-// The quiet settings, at first "go", counting how often the program asks.
+// The quiet settings, at first "go"; counts the reads since the last answers.
 class FakeQuietSettings {
 public:
     FakeQuietSettings();
     ~FakeQuietSettings();
-    // Changes the answers, which the program sees at its next read, and clears the counts.
     void Answer(bool animationsOn, int notificationState);
     int AnimationReads() const { return animationReads; }
     int StateReads() const { return stateReads; }
