@@ -106,12 +106,10 @@ std::vector<ActorTrace> RecordWalks(const WalkStage& stage, int maxTicks,
 }
 
 const ActorTrace* FindTrace(const std::vector<ActorTrace>& traces, Script script) {
-    for (const ActorTrace& trace : traces) {
-        if (trace.script == script) {
-            return &trace;
-        }
-    }
-    return nullptr;
+    const auto found =
+        std::find_if(traces.begin(), traces.end(),
+                     [script](const ActorTrace& trace) { return trace.script == script; });
+    return found == traces.end() ? nullptr : &*found;
 }
 
 std::vector<Actor*> Figures() {
@@ -125,12 +123,10 @@ std::vector<Actor*> Figures() {
 }
 
 Actor* FigureOut(Script script) {
-    for (Actor* figure : Figures()) {
-        if (ScriptOf(figure) == script) {
-            return figure;
-        }
-    }
-    return nullptr;
+    const std::vector<Actor*> out = Figures();
+    const auto found = std::find_if(out.begin(), out.end(),
+                                    [script](Actor* figure) { return ScriptOf(figure) == script; });
+    return found == out.end() ? nullptr : *found;
 }
 
 int NextRand(uint32_t& state) {

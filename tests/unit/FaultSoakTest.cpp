@@ -109,12 +109,10 @@ const std::vector<std::vector<RECT>> LAYOUTS = {
 };
 const UINT DPIS[] = {96, 96, 120, 144, 192, 288};
 
-const char* const TITLES[] = {"Soak editor",
-                              "Soak notes",
-                              "Screen Saver",
-                              "Tarvolen",
-                              "",
-                              "A title longer than the sixty-three characters the watcher reads"};
+constexpr const char* LONG_TITLE =
+    "A title longer than the sixty-three characters the watcher reads";
+const char* const TITLES[] = {"Soak editor", "Soak notes", "Screen Saver",
+                              "Tarvolen",    "",           LONG_TITLE};
 
 class Soak {
 public:

@@ -1,13 +1,11 @@
-// The handle registry, the tick that drives every sprite and gives the window in front its
-// sign, and the quiet settings it reads. The orderly shutdown ends the soak.
+// The handle registry, the windows that get a sign, and the quiet settings the tick reads.
+// The soak holds the tick to one sign a window, and ends with the orderly shutdown.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "actors/Scheduler.h"
 #include "app/ForegroundWatcher.h"
 #include "app/MainWindow.h"
-#include "gfx/Clock.h"
 #include "gfx/QuietSettings.h"
 #include "support/TestSupport.h"
 
@@ -49,27 +47,6 @@ TEST_F(MainWindowTest, RegistryWalksInAscendingHandleOrderWhileEntriesComeAndGo)
     handleRegistry.Remove(fake(0x18));
     EXPECT_TRUE(handleRegistry.Empty());
     EXPECT_EQ(KindForWindow(GetDesktopWindow()), KIND_NONE);
-}
-
-// Every sprite ticks on the tick timer's own id, and only then; the window in front keeps its
-// one sign, tick after tick.
-TEST_F(MainWindowTest, EverySpriteTicksOnTheTimerAndTheWindowInFrontKeepsItsOneSign) {
-    struct Counted : ScreenWindow {
-        void Tick() override { ++ticks; }
-        int ticks = 0;
-    };
-    BringToFront(Window());
-    lastLaunchTime = CurrentTime() + 3600;  // no figure comes meanwhile
-    RunTicks(3);
-    auto* sprite = new Counted;
-    ASSERT_TRUE(sprite->CreateSpriteWindow(mainWindowHandle, mainWindowHandle));
-    SendMessageA(mainWindowHandle, WM_TIMER, timerId + 7, 0);
-    EXPECT_EQ(sprite->ticks, 0);
-    SendMessageA(mainWindowHandle, WM_TIMER, timerId, 0);
-    EXPECT_EQ(sprite->ticks, 1);
-    RunTicks(3);
-    EXPECT_EQ(handleRegistry.Size(), 2u);
-    lastLaunchTime = 0;
 }
 
 // Titles compare exactly; a title longer than the buffer is read cut short and still counts.
