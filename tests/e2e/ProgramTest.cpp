@@ -132,14 +132,6 @@ TEST(Program, TrayMenuAtTheMouseOpensOneAboutAndExitEndsTheProgramWithItsIcon) {
     const RECT area = RectOf(about);
     EXPECT_EQ(area.left, (1024 - (area.right - area.left)) / 2);
     EXPECT_EQ(area.top, (768 - (area.bottom - area.top)) / 2);
-    std::string texts = "|";
-    char text[64];
-    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        GetWindowTextA(child, text, sizeof(text));
-        texts += std::string(text) + "|";
-    }
-    EXPECT_NE(texts.find("|Tarvolen Screen Sign 1.1|"), std::string::npos) << texts;
-    EXPECT_NE(texts.find("|www.tarvolen.example|"), std::string::npos) << texts;
     ASSERT_NE(Choose(program, mainWindow, {VK_DOWN, VK_RETURN}), nullptr);
     Sleep(500);
     EXPECT_EQ(WindowsOf(program, "#32770"), std::vector<HWND>{about}) << "a second About";

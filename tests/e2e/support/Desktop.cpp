@@ -151,12 +151,6 @@ HWND WaitForSign(HWND target, int x, int y, int scale) {
     return sign;
 }
 
-HWND WaitForFigure(HWND mainWindow) {
-    HWND figure = nullptr;
-    WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)) != nullptr; });
-    return figure;
-}
-
 void ClickAt(int x, int y) {
     // Press and release carry the point too: in a fresh X session Wine may put the pointer
     // back where X had it a moment after the first move.
@@ -183,8 +177,7 @@ void SignAndWalk::Run(int scale) {
     ASSERT_NE(sign, nullptr);
     EXPECT_TRUE(ShowsFaceInShape(place, before, scale));
 
-    figure = WaitForFigure(mainWindow);
-    ASSERT_NE(figure, nullptr);
+    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)); }));
     std::vector<std::pair<DWORD, RECT>> walk;
     int magenta = 0, drawn = 0;
     for (const DWORD start = GetTickCount(); IsWindow(figure) && GetTickCount() - start < 3000;

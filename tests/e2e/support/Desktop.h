@@ -55,8 +55,6 @@ RECT RectOf(HWND window);
 bool SignShownAt(HWND sign, int x, int y, int scale = 1);
 // The target's one sign once it shows at a place; null when it does not come in time.
 HWND WaitForSign(HWND target, int x, int y, int scale = 1);
-// The main window's first visible figure; null when none comes in time.
-HWND WaitForFigure(HWND mainWindow);
 
 // A real left click at a screen point.
 void ClickAt(int x, int y);
