@@ -40,20 +40,19 @@ private:
     PROCESS_INFORMATION info = {};
 };
 
-// The program's hidden main window once it runs; null when it did not come up.
+// The program's hidden main window, or the sample window in front at a place, once it runs;
+// null when it did not come up. Closing the program as the system would, it ends with code 0.
 HWND StartProgram(Process& program);
-// Closes the program as the system would; true when it ended with code 0.
-bool CloseProgram(Process& program, HWND mainWindow);
-// SampleWindow.exe with a title and a place, in front; null when it did not come up.
 HWND StartSample(Process& sample, const std::string& title, int x, int y, int width, int height);
+bool CloseProgram(Process& program, HWND mainWindow);
 
 // Sprite windows owned by a window: a target's signs, or the main window's figures.
 std::vector<HWND> SpritesOwnedBy(HWND owner);
 HWND VisibleFigure(HWND mainWindow);
 RECT RectOf(HWND window);
-// Shown at a place, at its size for a scale (2 at 200 %).
+// The target's one sign shown at a place at its size for a scale (2 at 200 %), now or once
+// it comes; null when it does not come in time.
 bool SignShownAt(HWND sign, int x, int y, int scale = 1);
-// The target's one sign once it shows at a place; null when it does not come in time.
 HWND WaitForSign(HWND target, int x, int y, int scale = 1);
 
 // A real left click at a screen point.
