@@ -6,11 +6,21 @@
 #include <windows.h>
 
 #include <ctime>
+#include <ostream>
 #include <vector>
 
 #include "gfx/Monitors.h"
 #include "gfx/WindowFrame.h"
 #include "windows/HandleRegistry.h"
+#include "windows/SpriteTypes.h"
+
+// Rectangles and points read as numbers in failure messages.
+inline void PrintTo(const RectI& rect, std::ostream* out) {
+    *out << "(" << rect.x << ", " << rect.y << ", " << rect.width << " x " << rect.height << ")";
+}
+inline void PrintTo(const PointD& point, std::ostream* out) {
+    *out << "(" << point.x << ", " << point.y << ")";
+}
 
 // The program's classes and hidden main window in this process, its tick timer stopped: the
 // tests drive the ticks.

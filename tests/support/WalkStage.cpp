@@ -129,17 +129,14 @@ Actor* FigureOut(Script script) {
     return found == out.end() ? nullptr : *found;
 }
 
-int NextRand(uint32_t& state) {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFF);
-}
-
 unsigned SeedForLadderDraws(const std::vector<bool>& ladder) {
     for (unsigned seed = 1;; ++seed) {
         uint32_t state = seed;
         bool matches = true;
         for (size_t i = 0; i < ladder.size(); ++i) {
-            const int draw = NextRand(state) % 100;
+            // The C runtime's generator, one rand() at a time.
+            state = state * 214013u + 2531011u;
+            const int draw = int((state >> 16) & 0x7FFF) % 100;
             matches = matches && (i > 0 ? (draw < 34) == ladder[i] : draw == (ladder[0] ? 33 : 34));
         }
         if (matches) {

@@ -9,7 +9,6 @@
 
 #include "actors/Actor.h"
 #include "sign/SignWindow.h"
-#include "support/TestFrames.h"
 #include "support/TestSupport.h"
 
 // Forgets the last launch and the busy sign, so the next tick may send a figure.
@@ -59,10 +58,8 @@ std::vector<ActorTrace> RecordWalks(const WalkStage& stage, int maxTicks,
                                     const std::function<void(int)>& afterTick = {});
 const ActorTrace* FindTrace(const std::vector<ActorTrace>& traces, Script script);
 
-// The C runtime's generator, one rand() at a time, to predict the scheduler's draws.
-int NextRand(uint32_t& state);
-// A seed after which rand() % 100 falls below 34 exactly at the draws marked true. The first
-// draw is 33 or 34, so that a boundary moved by one changes the first figure's script.
+// A seed after which the C runtime's rand() % 100 falls below 34 exactly at the draws marked true.
+// The first draw is 33 or 34, so that a boundary moved by one changes the first figure's script.
 unsigned SeedForLadderDraws(const std::vector<bool>& ladder);
 
 // True when the window's shape is exactly the REGION resource, every length times scale.

@@ -14,10 +14,34 @@
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
 #include "support/TestBitmaps.h"
-#include "support/TestFrames.h"
 #include "support/TestSupport.h"
 
 namespace {
+// The tests' frames, bitmap resources stored as the program's own pictures are, 8 bits a pixel
+// with a colour table; by index from 7201.
+enum TestFrame : int32_t {
+    FRAME_SQUARE,        // 10 x 10, opaque SQUARE_COLOUR
+    FRAME_FIGURE,        // 40 x 40, FigurePixel on magenta
+    FRAME_WIDE,          // 100 x 50, the rest opaque gradients
+    FRAME_TALL,          // 80 x 60
+    FRAME_SMALL,         // 70 x 40
+    FRAME_SHAPED,        // 98 x 264, the size the shapes 5003..5007 fit
+    FRAME_SHAPED_TWIN,   // the same again, for other region ids
+    FRAME_SHAPED_THIRD,  //
+    FRAME_MISSING,       // no resource: never gets a picture
+    TEST_FRAME_COUNT,
+};
+constexpr int FIGURE_SIZE = 40;
+constexpr COLORREF SQUARE_COLOUR = RGB(250, 240, 10);
+
+// TRANSPARENT_KEY where see-through; opaque colours have green >= 230, unlike any background.
+COLORREF FigurePixel(int x, int y) {
+    const bool disc = (x - 20) * (x - 20) + (y - 17) * (y - 17) <= 14 * 14;
+    const bool leg = x >= 24 && x < 28 && y >= 30;
+    const int shade = (x + 41 * y) % 240;
+    return disc || leg ? RGB(shade, 230, 250 - shade / 2) : TRANSPARENT_KEY;
+}
+
 // A figure of the tests' frames whose every frame and move the test decides.
 class ScriptedActor : public Actor {
 public:
@@ -39,7 +63,7 @@ public:
     }
     int32_t LoadFrames() override {
         static const FrameOffset atOrigin[TEST_FRAME_COUNT] = {};
-        LoadScriptFrames(FIRST_TEST_FRAME, TEST_FRAME_COUNT, atOrigin, regions.data());
+        LoadScriptFrames(7201, TEST_FRAME_COUNT, atOrigin, regions.data());
         return 0;
     }
 

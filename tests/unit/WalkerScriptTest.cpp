@@ -37,7 +37,6 @@ protected:
         srand(SeedForLadderDraws(ladderDraws));
         stage.emplace(SIGN_X, SIGN_Y, s, 7 * s);
         EXPECT_EQ(stage->Sign()->PlacedPosition(), (PointD{SIGN_X, SIGN_Y}));
-        EXPECT_EQ(stage->Sign()->State(), faceChange ? SIGN_OLD_FACE : SIGN_NEW_FACE);
         return RecordWalks(*stage, 1500, afterTick);
     }
 
