@@ -62,12 +62,6 @@ std::vector<RECT> Monitors() {
     return monitors;
 }
 
-int ChangedPixels(const RECT& area, const std::vector<uint32_t>& before) {
-    const std::vector<uint32_t> now = ScreenPixels(area);
-    return int(std::inner_product(now.begin(), now.end(), before.begin(), 0, std::plus<>(),
-                                  std::not_equal_to<>()));
-}
-
 struct MonitorCase {
     const char* title;
     RECT own;
@@ -110,7 +104,10 @@ TEST_P(TwoMonitors, FigureComesInOverItsOwnMonitorsEdgeAndNeverShowsOnTheOther) 
             leftmost = std::min(leftmost, LeftmostShown(figure));
         }
         if (RectOf(figure).left < where.own.left) {
-            shownAtTheEdge = std::max(shownAtTheEdge, ChangedPixels(edgeBand, edgeBefore));
+            const std::vector<uint32_t> now = ScreenPixels(edgeBand);
+            shownAtTheEdge = std::max(
+                shownAtTheEdge, int(std::inner_product(now.begin(), now.end(), edgeBefore.begin(),
+                                                       0, std::plus<>(), std::not_equal_to<>())));
         }
         return RectOf(figure).left >= where.own.left;
     });

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace {
-std::string BesideTests(const char* fileName) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    return directory.substr(0, directory.find_last_of("\\/") + 1) + fileName;
-}
-
 // The sign shows today's face in the sign's shape at a place, at a scale, with the desktop as
 // it was before around it; waits a little for the paint.
 testing::AssertionResult ShowsFaceInShape(const RECT& place, const std::vector<uint32_t>& before,
@@ -62,7 +56,9 @@ Process::~Process() {
 }
 
 bool Process::Start(const char* exeName, const std::string& arguments) {
-    const std::string path = BesideTests(exeName);
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string path = std::string(self, std::strrchr(self, '\\') + 1) + exeName;
     std::string commandLine = "\"" + path + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -205,7 +201,6 @@ void SignAndWalk::Run(int scale) {
     }
     const double perStep = (walk.back().second.left - first.left) * 150.0 / scale /
                            (walk.back().first - walk.front().first);
-    std::printf("%.2f pixels a scale per 150 ms\n", perStep);
     // The ticks may run late on a busy machine, never early.
     EXPECT_TRUE(perStep > 3.5 && perStep < 7.0) << perStep;
     EXPECT_GT(first.bottom, place.bottom + 100 * scale);
