@@ -1,26 +1,21 @@
 #include "support/ApiCounter.h"
 
-#include <windows.h>
-#include <shellapi.h>
-
-#include <cstring>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 
 namespace {
-struct Watch {
-    void* real = nullptr;
-    int calls = 0;
-};
-std::map<std::string, Watch> watches;
-std::multiset<HANDLE> live;
-std::multiset<HDC> screenDcs;
-ShellRequest lastShellRequest;
+// Never destroyed: the program's own statics may still release GDI objects through the shims
+// while the process ends.
+auto& watches = *new std::map<std::string, std::pair<void*, int>>;  // the real one, its calls
+auto& live = *new std::multiset<HANDLE>;
+auto& screenDcs = *new std::multiset<HDC>;
+auto& windowWatcher = *new std::function<void(HWND)>;
 
 void* CountCall(const char* name) {
-    ++watches[name].calls;
-    return watches[name].real;
+    ++watches[name].second;
+    return watches[name].first;
 }
 #define REAL(function) reinterpret_cast<decltype(&function)>(CountCall(#function))
 
@@ -38,6 +33,13 @@ BOOL Untrack(HANDLE handle, BOOL released) {
         live.erase(found);
     }
     return released;
+}
+template <typename Result>
+Result Watched(HWND window, Result result) {
+    if (windowWatcher) {
+        windowWatcher(window);
+    }
+    return result;
 }
 
 HDC WINAPI CreateDCAShim(LPCSTR a, LPCSTR b, LPCSTR c, const DEVMODEA* d) {
@@ -59,11 +61,6 @@ HBITMAP WINAPI CreateDIBSectionShim(HDC dc, const BITMAPINFO* info, UINT usage, 
                                     HANDLE section, DWORD offset) {
     return Track(REAL(CreateDIBSection)(dc, info, usage, bits, section, offset));
 }
-HANDLE WINAPI LoadImageAShim(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT f) {
-    // Icons and cursors are not released with DeleteObject.
-    HANDLE image = REAL(LoadImageA)(instance, name, type, cx, cy, f);
-    return type == IMAGE_BITMAP ? Track(image) : image;
-}
 HRGN WINAPI ExtCreateRegionShim(const XFORM* transform, DWORD size, const RGNDATA* data) {
     return Track(REAL(ExtCreateRegion)(transform, size, data));
 }
@@ -73,17 +70,12 @@ HRGN WINAPI CreateRectRgnShim(int left, int top, int right, int bottom) {
 BOOL WINAPI DeleteObjectShim(HGDIOBJ object) {
     return Untrack(object, REAL(DeleteObject)(object));
 }
-std::function<void(HWND)> windowWatcher;
-template <typename Result>
-Result Watched(HWND window, Result result) {
-    if (windowWatcher) {
-        windowWatcher(window);
-    }
-    return result;
-}
 int WINAPI SetWindowRgnShim(HWND window, HRGN region, BOOL redraw) {
     // Accepted, the region is the window's.
     return Watched(window, Untrack(region, REAL(SetWindowRgn)(window, region, redraw)));
+}
+BOOL WINAPI SetWindowPosShim(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    return Watched(window, REAL(SetWindowPos)(window, after, x, y, cx, cy, flags));
 }
 HDC WINAPI GetDCShim(HWND window) {
     HDC dc = Track(REAL(GetDC)(window));
@@ -106,36 +98,24 @@ BOOL WINAPI BitBltShim(HDC target, int x, int y, int cx, int cy, HDC source, int
     }
     return REAL(BitBlt)(target, x, y, cx, cy, source, sx, sy, operation);
 }
-HINSTANCE WINAPI ShellExecuteAShim(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show) {
-    CountCall("ShellExecuteA");
-    lastShellRequest = {verb ? verb : "", file ? file : "", show};
-    // Above 32 reads as success.
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
-}
-BOOL WINAPI SetWindowPosShim(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags) {
-    return Watched(window, REAL(SetWindowPos)(window, after, x, y, cx, cy, flags));
-}
-HWND WINAPI CreateDialogParamAShim(HINSTANCE instance, LPCSTR name, HWND parent, DLGPROC proc,
-                                   LPARAM parameter) {
-    return REAL(CreateDialogParamA)(instance, name, parent, proc, parameter);
-}
-BOOL WINAPI Shell_NotifyIconAShim(DWORD message, PNOTIFYICONDATAA data) {
-    return REAL(Shell_NotifyIconA)(message, data);
-}
-HRSRC WINAPI FindResourceAShim(HMODULE module, LPCSTR name, LPCSTR type) {
-    return REAL(FindResourceA)(module, name, type);
-}
 
 #define SHIM(function) \
     { #function, reinterpret_cast < void*>(&function##Shim) }
 const std::map<std::string, void*> shims = {
-    SHIM(CreateDCA),     SHIM(CreateCompatibleDC), SHIM(DeleteDC),
-    SHIM(CreateBitmap),  SHIM(CreateDIBSection),   SHIM(CreateCompatibleBitmap),
-    SHIM(LoadImageA),    SHIM(ExtCreateRegion),    SHIM(CreateRectRgn),
-    SHIM(DeleteObject),  SHIM(SetWindowRgn),       SHIM(GetDC),
-    SHIM(ReleaseDC),     SHIM(ShellExecuteA),      SHIM(SetWindowPos),
-    SHIM(BitBlt),        SHIM(CreateDialogParamA), SHIM(Shell_NotifyIconA),
-    SHIM(FindResourceA),
+    SHIM(CreateDCA),
+    SHIM(CreateCompatibleDC),
+    SHIM(DeleteDC),
+    SHIM(CreateBitmap),
+    SHIM(CreateDIBSection),
+    SHIM(CreateCompatibleBitmap),
+    SHIM(ExtCreateRegion),
+    SHIM(CreateRectRgn),
+    SHIM(DeleteObject),
+    SHIM(SetWindowRgn),
+    SHIM(GetDC),
+    SHIM(ReleaseDC),
+    SHIM(SetWindowPos),
+    SHIM(BitBlt),
 };
 }  // namespace
 
@@ -160,7 +140,7 @@ void InstallApiCounter() {
             const auto shim = shims.find(reinterpret_cast<const char*>(
                 reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name));
             if (shim != shims.end()) {
-                watches[shim->first].real = reinterpret_cast<void*>(slots->u1.Function);
+                watches[shim->first].first = reinterpret_cast<void*>(slots->u1.Function);
                 DWORD protection;
                 VirtualProtect(slots, sizeof(*slots), PAGE_READWRITE, &protection);
                 slots->u1.Function = reinterpret_cast<ULONG_PTR>(shim->second);
@@ -172,21 +152,17 @@ void InstallApiCounter() {
 
 int CallCount(const char* functionName) {
     const auto found = watches.find(functionName);
-    return found == watches.end() ? 0 : found->second.calls;
+    return found == watches.end() ? 0 : found->second.second;
 }
 
 void ResetCallCounts() {
     for (auto& entry : watches) {
-        entry.second.calls = 0;
+        entry.second.second = 0;
     }
 }
 
 int LiveGdiObjects() {
     return static_cast<int>(live.size());
-}
-
-const ShellRequest& LastShellRequest() {
-    return lastShellRequest;
 }
 
 void WatchWindowChanges(std::function<void(HWND)> watcher) {

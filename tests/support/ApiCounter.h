@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
 
 // Patches the import table once; StartProgramHere calls it.
 void InstallApiCounter();
@@ -20,14 +19,6 @@ void ResetCallCounts();
 // Bitmaps, regions and DCs made through watched calls and not yet released (a region
 // a window accepted counts as released), window DCs from GetDC not yet given back.
 int LiveGdiObjects();
-
-// The last ShellExecuteA request: recorded, not passed on, so no browser starts.
-struct ShellRequest {
-    std::string verb;
-    std::string file;
-    int showCommand = 0;
-};
-const ShellRequest& LastShellRequest();
 
 // Called after every SetWindowPos and SetWindowRgn of any window, while set.
 void WatchWindowChanges(std::function<void(HWND)> watcher);

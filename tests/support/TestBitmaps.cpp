@@ -35,3 +35,20 @@ std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
     }
     return pixels;
 }
+
+std::vector<uint32_t> ScreenPixels(const RECT& area) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    // The desktop window's DC: a DISPLAY DC reads in X's coordinates, which differ from the
+    // screen's once a monitor lies left of the primary one.
+    HDC screen = GetDC(nullptr);
+    HBITMAP copy = CreateCompatibleBitmap(screen, width, height);
+    HDC memory = CreateCompatibleDC(screen);
+    const HGDIOBJ previous = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::vector<uint32_t> pixels = PixelsOf(copy);
+    DeleteObject(copy);
+    return pixels;
+}

@@ -1,4 +1,5 @@
-// Bitmaps of known content for drawing tests: made in memory and read back.
+// Pictures of known content made in memory, and pixels read back from bitmaps and from the
+// screen, for unit and end-to-end tests alike.
 #pragma once
 
 #include <windows.h>
@@ -15,3 +16,5 @@ HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel);
 BITMAPINFO TopDownFormat(int width, int height);
 // Every pixel as 0x00RRGGBB, top row first; a 1-bit mask reads 0 or 0xFFFFFF.
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap);
+// The screen's pixels inside area, as PixelsOf reads them.
+std::vector<uint32_t> ScreenPixels(const RECT& area);

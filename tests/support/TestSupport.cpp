@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "gfx/Clock.h"
+#include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
 #include "windows/SpriteWindowClass.h"
 
@@ -138,4 +139,21 @@ FakeFrames::FakeFrames(int width) {
 }
 FakeFrames::~FakeFrames() {
     SetFrameSource({nullptr, nullptr});
+}
+
+FakeQuietSettings::FakeQuietSettings() {
+    SetQuietSource(
+        {[] { return ++animationReads, animations; }, [] { return ++stateReads, state; }});
+    Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
+    ReadQuietSettings();
+    animationReads = stateReads = 0;
+}
+FakeQuietSettings::~FakeQuietSettings() {
+    SetQuietSource({});
+    ReadQuietSettings();
+}
+void FakeQuietSettings::Answer(bool animationsOn, int notificationState) {
+    animations = animationsOn;
+    state = notificationState;
+    animationReads = stateReads = 0;
 }

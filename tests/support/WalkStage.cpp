@@ -1,14 +1,14 @@
 #include "support/WalkStage.h"
 
+#include <algorithm>
+
 #include "actors/LadderVisitWalker.h"
 #include "actors/PlacardWalker.h"
 #include "actors/Scheduler.h"
 #include "actors/SignChangeWalker.h"
 #include "actors/SparkleActor.h"
-#include "gfx/Clock.h"
 #include "app/MainWindow.h"
-
-#include <algorithm>
+#include "gfx/Clock.h"
 
 void ResetScheduler() {
     busySign = nullptr;
@@ -20,26 +20,30 @@ time_t LocalTime(int year, int month, int day, int hour) {
     return std::mktime(&date);
 }
 
-WalkStage::WalkStage(int signX, int signY, int targetHeight) {
-    target = CreateTestWindow({"Test target", signX + SIGN_WIDTH, signY, 300, targetHeight});
+WalkStage::WalkStage(int signX, int signY, int scale, int border, int targetHeight) {
+    target =
+        CreateTestWindow({"Test target", signX + 122 * scale - border, signY, 300, targetHeight});
     BringToFront(target);
     // Whatever the test's clock says, nothing is launched while the sign comes up.
     const time_t heldLaunch = lastLaunchTime;
     lastLaunchTime = CurrentTime();
     RunTicks(2);
     lastLaunchTime = heldLaunch;
-    handleRegistry.Walk([this](HWND window, ScreenWindow* object) {
-        auto* sign = dynamic_cast<SignWindow*>(object);
-        if (sign && sign->Target() == target) {
-            signHandle = window;
-        }
-    });
 }
 
 WalkStage::~WalkStage() {
     DestroyAllSprites();
     DestroyWindow(target);
     PumpMessages();
+}
+
+SignWindow* WalkStage::Sign() const {
+    SignWindow* found = nullptr;
+    handleRegistry.Walk([&](HWND, ScreenWindow* object) {
+        auto* sign = dynamic_cast<SignWindow*>(object);
+        found = sign && sign->Target() == target ? sign : found;
+    });
+    return found;
 }
 
 Script ScriptOf(ScreenWindow* object) {
@@ -61,22 +65,19 @@ std::map<int32_t, FrameStep> ActorTrace::FirstSteps() const {
 std::vector<ActorTrace> RecordWalks(const WalkStage& stage, int maxTicks,
                                     const std::function<void(int)>& afterTick) {
     std::vector<ActorTrace> traces;
+    SignWindow* sign = stage.Sign();
     for (int tick = 1; tick <= maxTicks; ++tick) {
         // The sign's state before the posted messages run: what the figure's frame met.
         RunTick();
-        const int32_t signState = stage.Sign() ? stage.Sign()->State() : 0;
+        const int32_t signState = sign ? sign->State() : 0;
         PumpMessages();
-        handleRegistry.Walk([&](HWND window, ScreenWindow* object) {
-            auto* actor = dynamic_cast<Actor*>(object);
-            if (!actor) {
-                return;
-            }
+        for (Actor* actor : Figures()) {
             auto trace = std::find_if(traces.begin(), traces.end(), [&](const ActorTrace& known) {
-                return known.window == window && known.closedTick == 0;
+                return known.window == actor->Window() && known.closedTick == 0;
             });
             if (trace == traces.end()) {
-                trace =
-                    traces.insert(traces.end(), ActorTrace{window, ScriptOf(object), tick, 0, {}});
+                trace = traces.insert(traces.end(),
+                                      ActorTrace{actor->Window(), ScriptOf(actor), tick, 0, {}});
             }
             // A figure starts on frame 0 with no window rectangle.
             const FrameStep last = trace->steps.empty() ? FrameStep{} : trace->steps.back();
@@ -86,7 +87,7 @@ std::vector<ActorTrace> RecordWalks(const WalkStage& stage, int maxTicks,
                     tick, actor->Current(), actor->Origin(), actor->WindowRect(),
                     frame ? Actor::FrameScreenRect(*frame, actor->Origin()) : RectI{}, signState});
             }
-        });
+        }
         bool anyOut = traces.empty();
         for (ActorTrace& trace : traces) {
             if (trace.closedTick == 0 && !ObjectForWindow(trace.window)) {
@@ -122,15 +123,10 @@ std::vector<Actor*> Figures() {
 }
 
 Actor* FigureOut(Script script) {
-    const std::vector<Actor*> figures = Figures();
-    const auto found = std::find_if(figures.begin(), figures.end(),
+    const std::vector<Actor*> out = Figures();
+    const auto found = std::find_if(out.begin(), out.end(),
                                     [script](Actor* figure) { return ScriptOf(figure) == script; });
-    return found == figures.end() ? nullptr : *found;
-}
-
-int NextRand(uint32_t& state) {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFF);
+    return found == out.end() ? nullptr : *found;
 }
 
 unsigned SeedForLadderDraws(const std::vector<bool>& ladder) {
@@ -138,7 +134,9 @@ unsigned SeedForLadderDraws(const std::vector<bool>& ladder) {
         uint32_t state = seed;
         bool matches = true;
         for (size_t i = 0; i < ladder.size(); ++i) {
-            const int draw = NextRand(state) % 100;
+            // The C runtime's generator, one rand() at a time.
+            state = state * 214013u + 2531011u;
+            const int draw = int((state >> 16) & 0x7FFF) % 100;
             matches = matches && (i > 0 ? (draw < 34) == ladder[i] : draw == (ladder[0] ? 33 : 34));
         }
         if (matches) {
@@ -149,12 +147,12 @@ unsigned SeedForLadderDraws(const std::vector<bool>& ladder) {
 
 bool WindowHasShape(HWND window, int regionId, int scale) {
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(regionId), "REGION");
-    if (!resource) {
-        return false;
-    }
-    const auto* data = static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource)));
-    const XFORM magnify = {static_cast<FLOAT>(scale), 0, 0, static_cast<FLOAT>(scale), 0, 0};
-    HRGN expected = ExtCreateRegion(&magnify, SizeofResource(nullptr, resource), data);
+    const XFORM magnify = {FLOAT(scale), 0, 0, FLOAT(scale), 0, 0};
+    HRGN expected =
+        resource ? ExtCreateRegion(
+                       &magnify, SizeofResource(nullptr, resource),
+                       static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource))))
+                 : nullptr;
     HRGN actual = CreateRectRgn(0, 0, 0, 0);
     const bool same =
         expected && GetWindowRgn(window, actual) != ERROR && EqualRgn(expected, actual);

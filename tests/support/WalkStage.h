@@ -2,8 +2,6 @@
 // writes down every frame each figure shows.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -11,11 +9,7 @@
 
 #include "actors/Actor.h"
 #include "sign/SignWindow.h"
-#include "support/TestFrames.h"
 #include "support/TestSupport.h"
-
-// The sign's own width: it hangs this far left of its target.
-constexpr int SIGN_WIDTH = 122;
 
 // Forgets the last launch and the busy sign, so the next tick may send a figure.
 void ResetScheduler();
@@ -24,29 +18,25 @@ time_t LocalTime(int year, int month, int day, int hour = 12);
 
 class WalkStage {
 public:
-    // A target whose sign hangs at (signX, signY), in front, after the ticks that place the
-    // sign; no figure is launched during them.
-    explicit WalkStage(int signX = 300, int signY = 250, int targetHeight = 200);
+    // A target in front whose sign of this scale hangs at (signX, signY) after the ticks that
+    // place it, which launch nothing. Its frame is drawn border pixels inside its window.
+    explicit WalkStage(int signX = 300, int signY = 250, int scale = 1, int border = 0,
+                       int targetHeight = 200);
     ~WalkStage();
-
     HWND Target() const { return target; }
-    SignWindow* Sign() const { return ObjectAs<SignWindow>(signHandle); }
-    HWND SignHandle() const { return signHandle; }
+    SignWindow* Sign() const;
 
 private:
     HWND target = nullptr;
-    HWND signHandle = nullptr;
 };
 
-// A tick (counted from 1) on which a figure showed a new frame or moved its window: the
-// frame's own screen rectangle at the origin, and the stage sign's state right after the
-// tick, before posted messages ran.
+// A tick (counted from 1) on which a figure showed a new frame or moved its window, with the
+// stage sign's state right after the tick, before posted messages ran.
 struct FrameStep {
     int tick = 0;
     int32_t frame = 0;
     PointD origin;
-    RectI window;
-    RectI frameRect;
+    RectI window, frameRect;
     int32_t signState = 0;
 };
 
@@ -56,10 +46,8 @@ Script ScriptOf(ScreenWindow* object);
 struct ActorTrace {
     HWND window = nullptr;
     Script script = Script::Unknown;
-    int firstSeenTick = 0;
-    int closedTick = 0;  // 0 while it is still out
+    int firstSeenTick = 0, closedTick = 0;  // 0 while it is still out
     std::vector<FrameStep> steps;
-
     // The first step that showed each frame; at() fails the test for a frame never shown.
     std::map<int32_t, FrameStep> FirstSteps() const;
 };
@@ -68,19 +56,15 @@ struct ActorTrace {
 // recording each figure; afterTick runs after each tick with its number.
 std::vector<ActorTrace> RecordWalks(const WalkStage& stage, int maxTicks,
                                     const std::function<void(int)>& afterTick = {});
-// The first figure of this script that was seen, or null.
 const ActorTrace* FindTrace(const std::vector<ActorTrace>& traces, Script script);
 
-// The C runtime's generator, one rand() at a time, to predict the scheduler's draws.
-int NextRand(uint32_t& state);
-// A seed after which rand() % 100 falls below 34 exactly at the draws marked true. The first
-// draw is 33 or 34, so that a boundary moved by one changes the first figure's script.
+// A seed after which the C runtime's rand() % 100 falls below 34 exactly at the draws marked true.
+// The first draw is 33 or 34, so that a boundary moved by one changes the first figure's script.
 unsigned SeedForLadderDraws(const std::vector<bool>& ladder);
 
 // True when the window's shape is exactly the REGION resource, every length times scale.
 bool WindowHasShape(HWND window, int regionId, int scale = 1);
 
-// The figures out now (walkers and sparkles), in handle order.
+// The figures out now (walkers and sparkles), in handle order, and the first of a script.
 std::vector<Actor*> Figures();
-// The first figure out of this script, or null.
 Actor* FigureOut(Script script);

@@ -3,100 +3,82 @@
 // patterned window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "actors/Actor.h"
 #include "app/MainWindow.h"
-#include "gfx/Drawing.h"
 #include "gfx/QuietSettings.h"
 #include "support/ApiCounter.h"
-#include "support/FakeQuietSettings.h"
-#include "support/ScriptedActor.h"
 #include "support/TestBitmaps.h"
 #include "support/TestSupport.h"
 
 namespace {
-// A target, a stand-in for its sign, another window, and a figure that has shown its first frame.
-class ActorTickTest : public testing::Test {
-public:
-    void SetUp() override {
-        target = CreateTestWindow({"Target", 300, 200, 300, 200});
-        sign = CreateTestWindow({"Sign", 178, 200, 122, 98, WS_POPUP | WS_VISIBLE});
-        other = CreateTestWindow({"Other", 700, 200, 300, 200});
-        BringToFront(target);
-        quiet.Answer(true, NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS);
-        ReadQuietSettings();
-        actor = LaunchScriptedActor(sign, target);
-        actor->ShowAt(FRAME_SQUARE, 250, 150);
-        PumpMessages();
-    }
-    void TearDown() override {
-        DestroyAllSprites();
-        for (HWND window : {target, sign, other}) {
-            DestroyWindow(window);
-        }
-    }
-
-    void MoveTarget(int dx, int dy, int grow) {
-        RECT rect;
-        GetWindowRect(target, &rect);
-        MoveWindow(target, rect.left + dx, rect.top + dy, rect.right - rect.left + grow,
-                   rect.bottom - rect.top, TRUE);
-        PumpMessages();
-    }
-    // Another sprite of this kind, shown and brought to the front.
-    void BringSpriteToFront(int32_t kind) {
-        ScriptedActor* second = LaunchScriptedActor(sign, target);
-        second->SetKind(kind);
-        second->ShowAt(FRAME_SQUARE, 700, 600);
-        BringToFront(second->Window());
-    }
-
-    HWND target, sign, other;
-    ScriptedActor* actor;
-    FakeQuietSettings quiet;
+// The tests' frames, bitmap resources stored as the program's own pictures are, 8 bits a pixel
+// with a colour table; by index from 7201.
+enum TestFrame : int32_t {
+    FRAME_SQUARE,        // 10 x 10, opaque SQUARE_COLOUR
+    FRAME_FIGURE,        // 40 x 40, FigurePixel on magenta
+    FRAME_WIDE,          // 100 x 50, the rest opaque gradients
+    FRAME_TALL,          // 80 x 60
+    FRAME_SMALL,         // 70 x 40
+    FRAME_SHAPED,        // 98 x 264, the size the shapes 5003..5007 fit
+    FRAME_SHAPED_TWIN,   // the same again, for other region ids
+    FRAME_SHAPED_THIRD,  //
+    FRAME_MISSING,       // 1025 x 1, wider than any picture the program takes: refused
+    TEST_FRAME_COUNT,
 };
+constexpr int FIGURE_SIZE = 40;
+constexpr COLORREF SQUARE_COLOUR = RGB(250, 240, 10);
 
-TEST_F(ActorTickTest, LeavesWhenTheUserLeavesOrChangesTheTarget) {
-    const std::pair<const char*, std::function<void(ActorTickTest&)>> cases[] = {
-        {"target destroyed", [](ActorTickTest& t) { DestroyWindow(t.target); }},
-        {"target minimised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MINIMIZE); }},
-        {"target maximised", [](ActorTickTest& t) { ShowWindow(t.target, SW_MAXIMIZE); }},
-        {"target hidden", [](ActorTickTest& t) { ShowWindow(t.target, SW_HIDE); }},
-        {"target moved right", [](ActorTickTest& t) { t.MoveTarget(1, 0, 0); }},
-        {"target moved down", [](ActorTickTest& t) { t.MoveTarget(0, 1, 0); }},
-        {"target one pixel wider", [](ActorTickTest& t) { t.MoveTarget(0, 0, 1); }},
-        {"another window in front", [](ActorTickTest& t) { BringToFront(t.other); }},
-        {"a sign in front", [](ActorTickTest& t) { t.BringSpriteToFront(KIND_SIGN); }},
-    };
-    for (const auto& [what, act] : cases) {
-        SCOPED_TRACE(what);
-        TearDown();
-        SetUp();
-        act(*this);
-        const HWND window = actor->Window();
-        // A second tick before the close is handled only posts it again.
-        actor->Tick();
-        actor->Tick();
-        EXPECT_EQ(actor->NextFrameCalls(), 1);
-        PumpMessages();
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(ObjectForWindow(window), nullptr);
-    }
+// TRANSPARENT_KEY where see-through; opaque colours have green >= 230, unlike any background.
+COLORREF FigurePixel(int x, int y) {
+    const bool disc = (x - 20) * (x - 20) + (y - 17) * (y - 17) <= 14 * 14;
+    const bool leg = x >= 24 && x < 28 && y >= 30;
+    const int shade = (x + 41 * y) % 240;
+    return disc || leg ? RGB(shade, 230, 250 - shade / 2) : TRANSPARENT_KEY;
 }
 
-// The system's own setting, not a stand-in: turned off, the figure out goes on its next tick.
-TEST_F(ActorTickTest, LeavesWhenTheUserTurnsTheSystemsAnimationsOff) {
-    constexpr UINT SET_CLIENT_AREA_ANIMATION = 0x1043;
-    SetQuietSource({});
-    ASSERT_TRUE(SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, nullptr, 0));
-    ReadQuietSettings();
-    const HWND window = actor->Window();
-    actor->Tick();
-    SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
-    PumpMessages();
-    EXPECT_FALSE(IsWindow(window));
+// A figure of the tests' frames whose every frame and move the test decides.
+class ScriptedActor : public Actor {
+public:
+    // Region ids by frame index, -1 for the rest.
+    ScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds)
+        : Actor(sign, target), regions(std::move(regionIds)) {
+        regions.resize(TEST_FRAME_COUNT, -1);
+    }
+    // Runs one Tick in which NextFrame answers this frame (negative: none) and point.
+    void ShowAt(int32_t frame, double x, double y) {
+        planned = frame;
+        point = PointD{x, y};
+        Tick();
+    }
+    int32_t NextFrame(double& x, double& y) override {
+        x = point.x;
+        y = point.y;
+        return planned;
+    }
+    int32_t LoadFrames() override {
+        static const FrameOffset atOrigin[TEST_FRAME_COUNT] = {};
+        LoadScriptFrames(7201, TEST_FRAME_COUNT, atOrigin, regions.data());
+        return 0;
+    }
+
+private:
+    std::vector<int32_t> regions;
+    int32_t planned = -1;
+    PointD point;
+};
+
+// Marked as a figure and created, owned by the main window.
+ScriptedActor* LaunchScriptedActor(HWND sign, HWND target, std::vector<int32_t> regionIds = {}) {
+    auto* actor = new ScriptedActor(sign, target, std::move(regionIds));
+    actor->SetKind(KIND_ACTOR);
+    EXPECT_TRUE(actor->Create(mainWindowHandle));
+    return actor;
 }
 
 constexpr RECT PATTERN_AREA = {60, 40, 860, 640};
@@ -113,9 +95,7 @@ template <typename Expected>
 std::string ScreenMismatch(const RECT& area, Expected expected) {
     PumpMessages();
     const int width = area.right - area.left;
-    HBITMAP copy = CaptureScreenRect({area.left, area.top, width, area.bottom - area.top});
-    const std::vector<uint32_t> seen = PixelsOf(copy);
-    DeleteObject(copy);
+    const std::vector<uint32_t> seen = ScreenPixels(area);
     int wrong = 0;
     std::string first;
     for (size_t i = 0; i < seen.size(); ++i) {
@@ -130,14 +110,15 @@ std::string ScreenMismatch(const RECT& area, Expected expected) {
 
 // The bounding box of the window's shape; an unset rectangle when it has none.
 RectI RegionBox(HWND window) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
     RECT box = {};
-    const bool shaped = GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &box);
-    DeleteObject(region);
-    return shaped ? RectI{box.left, box.top, box.right - box.left, box.bottom - box.top} : RectI{};
+    return GetWindowRgnBox(window, &box) == ERROR
+               ? RectI{}
+               : RectI{box.left, box.top, box.right - box.left, box.bottom - box.top};
 }
 
-class ActorRenderTest : public testing::Test {
+// The figures' target in front: a borderless picture of the stripes, so that its pixels and
+// the screen's differ only by its position; a stand-in for their sign, and another window.
+class ActorTest : public testing::Test {
 protected:
     void SetUp() override {
         static const HBITMAP picture =
@@ -145,53 +126,148 @@ protected:
                        PATTERN_AREA.bottom - PATTERN_AREA.top, [](int x, int y) {
                            return PatternColour(x + PATTERN_AREA.left, y + PATTERN_AREA.top);
                        });
-        // A borderless picture, so that its pixels and the screen's differ only by its position.
-        pattern =
+        target =
             CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE | SS_BITMAP, PATTERN_AREA.left,
                             PATTERN_AREA.top, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        SendMessageA(pattern, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-        BringToFront(pattern);
+        SendMessageA(target, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+        sign = CreateTestWindow({"Sign", 0, 0, 122, 98, WS_POPUP | WS_VISIBLE});
+        other = CreateTestWindow({"Other", 900, 100, 100, 100});
+        BringToFront(target);
         PumpFor(100);
     }
-
     void TearDown() override {
         DestroyAllSprites();
-        DestroyWindow(pattern);
+        for (HWND window : {target, sign, other}) {
+            DestroyWindow(window);
+        }
         PumpMessages();
     }
-
     ScriptedActor* Launch(std::vector<int32_t> regionIds = {}) {
-        return LaunchScriptedActor(nullptr, pattern, std::move(regionIds));
+        return LaunchScriptedActor(sign, target, std::move(regionIds));
     }
 
-    HWND pattern = nullptr;
+    HWND target, sign, other;
+    FakeQuietSettings quiet;
+    FakeFrames frames{0};
 };
 
+constexpr UINT SET_CLIENT_AREA_ANIMATION = 0x1043;
+
+// After a figure's first frame, the user leaves or changes its target, or turns the system's
+// own animation setting off: it goes on its next tick.
+TEST_F(ActorTest, LeavesWhenTheUserLeavesOrChangesTheTargetOrTurnsAnimationsOff) {
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"target destroyed", [this] { DestroyWindow(target); }},
+        {"target minimised", [this] { ShowWindow(target, SW_MINIMIZE); }},
+        {"target maximised", [this] { ShowWindow(target, SW_MAXIMIZE); }},
+        {"target hidden", [this] { ShowWindow(target, SW_HIDE); }},
+        {"each edge of the target moved", [this] { MoveWindow(target, 61, 41, 801, 600, TRUE); }},
+        {"another window in front", [this] { BringToFront(other); }},
+        {"a sign in front",
+         [this] {
+             ScriptedActor* another = Launch();
+             another->SetKind(KIND_SIGN);
+             another->ShowAt(FRAME_SQUARE, 700, 600);
+             BringToFront(another->Window());
+         }},
+        {"target cloaked", [this] { frames.Cloak(target); }},
+        {"animations turned off",
+         [] {
+             SetQuietSource({});
+             SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, nullptr, 0);
+             ReadQuietSettings();
+         }},
+    };
+    for (const auto& [what, act] : cases) {
+        SCOPED_TRACE(what);
+        TearDown();
+        SetUp();
+        ScriptedActor* actor = Launch();
+        actor->ShowAt(FRAME_SQUARE, 250, 150);
+        act();
+        const HWND window = actor->Window();
+        actor->Tick();
+        PumpMessages();
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(ObjectForWindow(window), nullptr);
+    }
+    SystemParametersInfoA(SET_CLIENT_AREA_ANIMATION, 0, reinterpret_cast<void*>(TRUE), 0);
+}
+
 // Frames that share at least one pixel share a window; touching or distant ones do not, so a
-// figure that jumps never stretches its window over the gap. Positions are truncated toward
+// figure that jumps never stretches its window over the gap, and a frame with a new shape
+// gets a window of its own. Removing a shape keeps the shared window; a shape that cannot be
+// loaded is not retried and leaves the window as it was. The screen is read once for each new
+// window rectangle; the copy of it is made anew, and the picture all figures compose on
+// grows, only for a new size. A frame without a picture counts as shown, unseen; an index
+// without a frame does not; the origin moves on either way. Positions are truncated toward
 // zero after the offset is added.
-TEST_F(ActorRenderTest, WindowCoversBothFramesOnlyWhileTheyOverlap) {
-    ScriptedActor* actor = Launch();
+TEST_F(ActorTest, WindowShapeAndScreenCopiesFollowTheFrames) {
+    // By frame: FRAME_SQUARE 0, FRAME_SHAPED 5003, FRAME_SHAPED_THIRD 4999, which does not exist.
+    ScriptedActor* actor = Launch({0, -1, -1, -1, -1, 5003, -1, 4999});
     EXPECT_FALSE(IsWindowVisible(actor->Window()));
     const struct {
+        int32_t frame;
         double x, y;
-        RectI expected;
+        RectI window;
+        int32_t applied;
     } steps[] = {
-        {300, 300, {300, 300, 10, 10}},  // first frame: its own rectangle
-        {310, 300, {310, 300, 10, 10}},  // touching on the right
-        {300, 300, {300, 300, 10, 10}},  // touching on the left
-        {309, 300, {300, 300, 19, 10}},  // one column shared
-        {309, 310, {309, 310, 10, 10}},  // touching below
-        {309, 301, {309, 301, 10, 19}},  // one row shared
-        {500, 500, {500, 500, 10, 10}},  // far away
-        {495, 495, {495, 495, 15, 15}},  // corners overlap
-        {-7.9, 300.9, {-7, 300, 10, 10}},
+        {FRAME_SQUARE, 300, 300, {300, 300, 10, 10}, 0},  // first frame: its own rectangle
+        {FRAME_SQUARE, 310, 300, {310, 300, 10, 10}, 0},  // touching on the right
+        {FRAME_SQUARE, 300, 300, {300, 300, 10, 10}, 0},  // touching on the left
+        {FRAME_SQUARE, 309, 300, {300, 300, 19, 10}, 0},  // one column shared
+        {FRAME_SQUARE, 309, 310, {309, 310, 10, 10}, 0},  // touching below
+        {FRAME_SQUARE, 309, 301, {309, 301, 10, 19}, 0},  // one row shared
+        {FRAME_SQUARE, 500, 500, {500, 500, 10, 10}, 0},  // far away
+        {FRAME_SQUARE, 495, 495, {495, 495, 15, 15}, 0},  // corners overlap
+        {FRAME_SQUARE, -7.9, 300.9, {-7, 300, 10, 10}, 0},
+        {FRAME_SHAPED, 200, 100, {200, 100, 98, 264}, 5003},
+        {FRAME_SHAPED_TWIN, 206, 100, {200, 100, 104, 264}, -1},
+        {FRAME_SHAPED, 212, 100, {212, 100, 98, 264}, 5003},
+        {FRAME_SHAPED, 218, 100, {212, 100, 104, 264}, 5003},
+        {FRAME_SHAPED_THIRD, 224, 100, {224, 100, 98, 264}, 4999},
+        {FRAME_SHAPED_THIRD, 224, 100, {224, 100, 98, 264}, 4999},
+        {FRAME_SQUARE, 230, 100, {224, 100, 98, 264}, 0},
+        {FRAME_FIGURE, 300, 300, {300, 300, 40, 40}, -1},
+        {FRAME_FIGURE, 300, 300, {300, 300, 40, 40}, -1},
+        {FRAME_FIGURE, 302, 301, {300, 300, 42, 41}, -1},
+        {FRAME_FIGURE, 304, 302, {302, 301, 42, 41}, -1},
+        {FRAME_WIDE, 100, 100, {100, 100, 100, 50}, -1},
+        {FRAME_TALL, 400, 400, {400, 400, 80, 60}, -1},
+        {FRAME_SMALL, 100, 500, {100, 500, 70, 40}, -1},
+        {FRAME_MISSING, 350, 320, {100, 500, 70, 40}, -1},
+        {TEST_FRAME_COUNT, 360, 330, {100, 500, 70, 40}, -1},
     };
+    RectI window;
+    int canvasWidth = 0, canvasHeight = 0, shapesGiven = 0;
     for (const auto& step : steps) {
-        actor->ShowAt(FRAME_SQUARE, step.x, step.y);
-        SCOPED_TRACE(testing::Message() << "frame at " << step.x << ", " << step.y);
-        EXPECT_EQ(actor->WindowRect(), step.expected);
+        SCOPED_TRACE(testing::Message()
+                     << "frame " << step.frame << " at " << step.x << ", " << step.y);
+        ResetCallCounts();
+        actor->ShowAt(step.frame, step.x, step.y);
+        const RectI now = actor->WindowRect();
+        EXPECT_EQ(now, step.window);
+        EXPECT_EQ(actor->Origin(), (PointD{step.x, step.y}));
+        EXPECT_EQ(actor->AppliedRegion(), step.applied);
+        const bool shaped = step.applied == 5003 || step.applied == 4999;
+        EXPECT_EQ(RegionBox(actor->Window()), shaped ? (RectI{1, 1, 96, 262}) : RectI{});
+        const bool resized = now.width != window.width || now.height != window.height;
+        const bool grown = now.width > canvasWidth || now.height > canvasHeight;
+        canvasWidth = std::max(canvasWidth, now.width);
+        canvasHeight = std::max(canvasHeight, now.height);
+        EXPECT_EQ(CallCount(SCREEN_COPY), now != window ? 1 : 0);
+        EXPECT_EQ(CallCount("SetWindowPos"), step.frame < FRAME_MISSING ? 1 : 0);
+        EXPECT_EQ(CallCount("CreateDIBSection"), int(resized) + int(grown));
+        BITMAP info = {};
+        GetObjectA(actor->ComposedBitmap(), sizeof(info), &info);
+        EXPECT_TRUE(info.bmWidth == canvasWidth && info.bmHeight == canvasHeight);
+        GetObjectA(actor->SavedBackground(), sizeof(info), &info);
+        EXPECT_TRUE(info.bmWidth == now.width && info.bmHeight == now.height);
+        shapesGiven += CallCount("SetWindowRgn");
+        window = now;
     }
+    EXPECT_EQ(shapesGiven, 6);  // none, 5003, none, 5003, none, none
+    EXPECT_EQ(actor->Current(), FRAME_MISSING);
     EXPECT_TRUE(IsWindowVisible(actor->Window()));
 
     actor->FrameAt(FRAME_SQUARE)->SetOffset(0.6, 0.7);
@@ -209,40 +285,9 @@ TEST_F(ActorRenderTest, WindowCoversBothFramesOnlyWhileTheyOverlap) {
               "");
 }
 
-// A new shape fits the new frame alone; removing it keeps the shared window; a shape that
-// cannot be loaded is not retried and leaves the window as it was.
-TEST_F(ActorRenderTest, WindowShapeFollowsTheFramesRegionIds) {
-    // By frame: FRAME_SQUARE 0, FRAME_SHAPED 5003, FRAME_SHAPED_THIRD 4999, which does not exist.
-    ScriptedActor* actor = Launch({0, -1, -1, -1, -1, 5003, -1, 4999});
-    const RectI shape5003{1, 1, 96, 262};
-    const struct {
-        int32_t frame;
-        int x;
-        int32_t applied;
-        RectI shape, window;
-    } steps[] = {
-        {FRAME_SHAPED, 200, 5003, shape5003, {200, 100, 98, 264}},
-        {FRAME_SHAPED_TWIN, 206, -1, {}, {200, 100, 104, 264}},
-        {FRAME_SHAPED, 212, 5003, shape5003, {212, 100, 98, 264}},
-        {FRAME_SHAPED, 218, 5003, shape5003, {212, 100, 104, 264}},
-        {FRAME_SHAPED_THIRD, 224, 4999, shape5003, {224, 100, 98, 264}},
-        {FRAME_SHAPED_THIRD, 224, 4999, shape5003, {224, 100, 98, 264}},
-        {FRAME_SQUARE, 230, 0, {}, {224, 100, 98, 264}},
-    };
-    ResetCallCounts();
-    for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message() << "frame " << step.frame << " at " << step.x);
-        actor->ShowAt(step.frame, step.x, 100);
-        EXPECT_EQ(actor->AppliedRegion(), step.applied);
-        EXPECT_EQ(RegionBox(actor->Window()), step.shape);
-        EXPECT_EQ(actor->WindowRect(), step.window);
-    }
-    EXPECT_EQ(CallCount("FindResourceA"), 3);  // 5003 twice, 4999 once
-}
-
 // Pixel by pixel at every small step: the figure's opaque pixels over the untouched pattern,
 // with no trace of where it stood before; and the window repaints itself when uncovered.
-TEST_F(ActorRenderTest, ScreenShowsTheFigureOverTheTrueBackgroundAsItMoves) {
+TEST_F(ActorTest, ScreenShowsTheFigureOverTheTrueBackgroundAsItMoves) {
     ScriptedActor* actor = Launch();
     const int moves[][2] = {{0, 0}, {3, 2},  {3, 2},  {3, 2},   {3, 1},  {2, 0},  {1, 0},
                             {0, 1}, {-2, 1}, {-3, 0}, {-3, -2}, {1, -1}, {4, 0},  {5, 3},
@@ -274,48 +319,4 @@ TEST_F(ActorRenderTest, ScreenShowsTheFigureOverTheTrueBackgroundAsItMoves) {
     EXPECT_EQ(ScreenMismatch({300, 200, 420, 300}, figureOverPattern), "");
 }
 
-// The screen is read once per move and not at all while the window stays put; the copy of
-// the screen is made anew only when the window's size changes, and the picture the figures
-// compose on only ever grows; frames without a picture are skipped, the new origin kept.
-TEST_F(ActorRenderTest, ReusesTheBackgroundAndCanvasAndSkipsFramesWithoutPicture) {
-    ScriptedActor* actor = Launch();
-    const struct {
-        int32_t frame;
-        int x, y, captures;
-        SIZE canvas;
-    } steps[] = {
-        {FRAME_FIGURE, 300, 300, 1, {40, 40}},      {FRAME_FIGURE, 300, 300, 0, {40, 40}},
-        {FRAME_FIGURE, 302, 301, 1, {42, 41}},      {FRAME_FIGURE, 304, 302, 1, {42, 41}},
-        {FRAME_WIDE, 100, 100, 1, {100, 50}},       {FRAME_TALL, 400, 400, 1, {100, 60}},
-        {FRAME_SMALL, 100, 500, 1, {100, 60}},      {FRAME_MISSING, 350, 320, 0, {100, 60}},
-        {TEST_FRAME_COUNT, 360, 330, 0, {100, 60}},
-    };
-    RectI window;
-    SIZE canvas = {};
-    for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message() << "frame " << step.frame << " at " << step.x);
-        ResetCallCounts();
-        actor->ShowAt(step.frame, step.x, step.y);
-        EXPECT_EQ(CallCount(SCREEN_COPY), step.captures);
-        EXPECT_EQ(CallCount("SetWindowPos"), step.frame < FRAME_MISSING ? 1 : 0);
-        BITMAP info = {};
-        GetObjectA(actor->ComposedBitmap(), sizeof(info), &info);
-        EXPECT_EQ(info.bmWidth, step.canvas.cx);
-        EXPECT_EQ(info.bmHeight, step.canvas.cy);
-        GetObjectA(actor->SavedBackground(), sizeof(info), &info);
-        EXPECT_EQ(info.bmWidth, actor->WindowRect().width);
-        EXPECT_EQ(info.bmHeight, actor->WindowRect().height);
-        const bool resized = actor->WindowRect().width != window.width ||
-                             actor->WindowRect().height != window.height;
-        const bool grown = step.canvas.cx != canvas.cx || step.canvas.cy != canvas.cy;
-        EXPECT_EQ(CallCount("CreateDIBSection"), (resized ? 1 : 0) + (grown ? 1 : 0));
-        EXPECT_EQ(actor->Origin(),
-                  (PointD{static_cast<double>(step.x), static_cast<double>(step.y)}));
-        window = actor->WindowRect();
-        canvas = step.canvas;
-    }
-    // The frame without a picture counts as shown; an index without a frame does not.
-    EXPECT_EQ(actor->WindowRect(), (RectI{100, 500, 70, 40}));
-    EXPECT_EQ(actor->Current(), FRAME_MISSING);
-}
 }  // namespace

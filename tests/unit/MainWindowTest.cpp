@@ -1,59 +1,15 @@
-// The handle registry and the sprite window procedure, the tick that drives every sprite and
-// gives the window in front its sign, the quiet settings it reads, and the orderly shutdown.
+// The handle registry, the windows that get a sign, and the quiet settings the tick reads.
+// The soak holds the tick to one sign a window, and ends with the orderly shutdown.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "app/ForegroundWatcher.h"
 #include "app/MainWindow.h"
 #include "gfx/QuietSettings.h"
-#include "support/ApiCounter.h"
-#include "support/FakeQuietSettings.h"
 #include "support/TestSupport.h"
 
 namespace {
-struct Journal {
-    std::vector<HWND> ticks, queries, destroyed;
-    bool deleted = false;
-};
-
-// A sprite that writes down what the tick and the window procedure do to it, and can
-// pretend to be the sign of a target window.
-class JournalSprite : public ScreenWindow {
-public:
-    JournalSprite(Journal& journal, HWND target) : journal(journal), target(target) {}
-    ~JournalSprite() override { journal.deleted = true; }
-
-    void Tick() override { journal.ticks.push_back(window); }
-    bool QueryProperty(int id, LONG_PTR& value, ScreenWindow*& object) override {
-        journal.queries.push_back(window);
-        if (id == PROP_TARGET && target) {
-            value = reinterpret_cast<LONG_PTR>(target);
-            object = this;
-            return true;
-        }
-        return ScreenWindow::QueryProperty(id, value, object);
-    }
-    int HandleMessage(HWND handle, UINT message, WPARAM, LPARAM) override {
-        if (message == WM_DESTROY) {
-            journal.destroyed.push_back(handle);
-        }
-        return 0;
-    }
-
-private:
-    Journal& journal;
-    HWND target;
-};
-
-std::vector<HWND> Ascending(std::vector<HWND> windows) {
-    std::sort(windows.begin(), windows.end(), [](HWND a, HWND b) {
-        return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b);
-    });
-    return windows;
-}
-
 class MainWindowTest : public testing::Test {
 protected:
     void TearDown() override {
@@ -63,17 +19,10 @@ protected:
         }
         PumpMessages();
     }
-    HWND Sprite(HWND target = nullptr, HWND owner = mainWindowHandle) {
-        auto* sprite = new JournalSprite(journal, target);
-        EXPECT_TRUE(sprite->CreateSpriteWindow(mainWindowHandle, owner));
-        return sprite->Window();
-    }
     HWND Window(TestWindowOptions options = {}) {
         windows.push_back(CreateTestWindow(options));
         return windows.back();
     }
-
-    Journal journal;
     std::vector<HWND> windows;
 };
 
@@ -100,27 +49,6 @@ TEST_F(MainWindowTest, RegistryWalksInAscendingHandleOrderWhileEntriesComeAndGo)
     EXPECT_EQ(KindForWindow(GetDesktopWindow()), KIND_NONE);
 }
 
-// Every sprite ticks, in handle order, and only on the tick timer's own id; a sprite in front
-// claims itself unasked, the sign of the window in front claims it, so it gets no second.
-TEST_F(MainWindowTest, EverySpriteTicksInHandleOrderAndTheWindowInFrontIsClaimed) {
-    const HWND target = Window();
-    BringToFront(target);
-    const std::vector<HWND> sprites = {Sprite(), Sprite(target), Sprite()};
-    EXPECT_EQ(SendMessageA(mainWindowHandle, WM_TIMER, timerId + 7, 0), 0);
-    EXPECT_TRUE(journal.ticks.empty());
-    SendMessageA(mainWindowHandle, WM_TIMER, timerId, 0);
-    EXPECT_EQ(journal.ticks, Ascending(sprites));
-    RunTicks(2);
-    EXPECT_EQ(handleRegistry.Size(), 3u);
-
-    ShowWindow(sprites[2], SW_SHOWNA);
-    BringToFront(sprites[2]);
-    journal.queries.clear();
-    RunTicks(1);
-    EXPECT_EQ(std::count(journal.queries.begin(), journal.queries.end(), sprites[2]), 0);
-    EXPECT_EQ(handleRegistry.Size(), 3u);
-}
-
 // Titles compare exactly; a title longer than the buffer is read cut short and still counts.
 TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
     for (const auto& [title, signable] :
@@ -134,6 +62,10 @@ TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
     }
     EXPECT_FALSE(IsSignableWindow(mainWindowHandle));
     HWND window = Window();
+    FakeFrames frames(0);
+    frames.Cloak(window);
+    EXPECT_FALSE(IsSignableWindow(window)) << "cloaked";
+    frames.Cloak(nullptr);
     for (int command : {SW_MINIMIZE, SW_MAXIMIZE, SW_HIDE}) {
         ShowWindow(window, command);
         EXPECT_FALSE(IsSignableWindow(window)) << "show command " << command;
@@ -146,12 +78,19 @@ TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
     EXPECT_FALSE(IsSignableWindow(dialog));
     ShowWindow(window, SW_HIDE);
     EXPECT_TRUE(IsSignableWindow(dialog));
-    // Borderless, so that no frame imposes a minimum size.
-    for (SIZE size : {SIZE{11, 76}, SIZE{10, 76}, SIZE{11, 75}}) {
-        EXPECT_EQ(
-            IsSignableWindow(Window({"Small", 0, 0, size.cx, size.cy, WS_POPUP | WS_VISIBLE})),
-            size.cx == 11 && size.cy == 76)
-            << size.cx << " x " << size.cy;
+    // Borderless, so that no frame imposes a minimum size; it grows with the scale.
+    const struct {
+        UINT dpi;
+        int width, height;
+        bool signable;
+    } sizes[] = {{96, 11, 76, true},   {96, 10, 76, false},   {96, 11, 75, false},
+                 {120, 11, 76, true},  {144, 21, 152, false}, {144, 22, 151, false},
+                 {144, 22, 152, true}, {288, 33, 228, true},  {288, 32, 228, false}};
+    for (const auto& size : sizes) {
+        FakeMonitors monitors({{{0, 0, 1024, 768}, size.dpi}});
+        const HWND small = Window({"Small", 0, 0, size.width, size.height, WS_POPUP | WS_VISIBLE});
+        EXPECT_EQ(IsSignableWindow(small), size.signable)
+            << size.dpi << " dpi, " << size.width << " x " << size.height;
     }
 }
 
@@ -175,23 +114,4 @@ TEST_F(MainWindowTest, ReadsTheQuietSettingsAtStartEveryTwentiethTickAndOnAChang
     EXPECT_FALSE(AnimationsOn());
 }
 
-// Like signs, these sprites are owned by another window, so the main window's destruction
-// does not take them along before its shutdown runs.
-TEST_F(MainWindowTest, ShutdownDestroysSpritesLowestFirstThenStopsTheTimerAndTheIcon) {
-    const HWND owner = Window();
-    std::vector<HWND> sprites;
-    for (int i = 0; i < 5; ++i) {
-        sprites.push_back(Sprite(nullptr, owner));
-    }
-    ResetCallCounts();
-    DestroyWindow(mainWindowHandle);
-    EXPECT_EQ(journal.destroyed, Ascending(sprites));
-    EXPECT_TRUE(journal.deleted);
-    EXPECT_TRUE(handleRegistry.Empty());
-    EXPECT_EQ(CallCount("Shell_NotifyIconA"), 1);
-    MSG quit;
-    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(quit.wParam, 0u);
-    ASSERT_TRUE(RestartMainWindow());
-}
 }  // namespace

@@ -1,10 +1,12 @@
-// The sign beside its target: placement, face states and clicks.
+// The sign beside its target: placement, the face of its day, and window shapes from REGION
+// resources, which signs and figures take alike. Its face on the screen and its clicks are
+// watched from outside (ProgramTest).
 #include <gtest/gtest.h>
 
-#include <array>
 #include <functional>
 
 #include "app/ForegroundWatcher.h"
+#include "gfx/RegionResource.h"
 #include "support/ApiCounter.h"
 #include "support/TestBitmaps.h"
 #include "support/WalkStage.h"
@@ -19,6 +21,7 @@ protected:
         }
         PumpMessages();
     }
+    // A new target's sign, made as the watcher makes it: hidden until its first tick.
     SignWindow* Hang() {
         targets.push_back(CreateTestWindow());
         CreateSignFor(targets.back());
@@ -27,25 +30,17 @@ protected:
             auto* sign = dynamic_cast<SignWindow*>(object);
             found = sign && sign->Target() == targets.back() ? sign : found;
         });
+        EXPECT_FALSE(IsWindowVisible(found->Window()));
         return found;
     }
     std::vector<HWND> targets;
 };
 
-// Its size, shape and face on the screen are watched from outside (ProgramTest).
-TEST_F(SignWindowTest, IsCreatedHiddenAndAClickOpensTheSponsorsPage) {
-    SignWindow* sign = Hang();
-    ASSERT_NE(sign, nullptr);
-    EXPECT_FALSE(IsWindowVisible(sign->Window()));
-    SendMessageA(sign->Window(), WM_LBUTTONUP, 0, 0);
-    EXPECT_EQ(LastShellRequest().verb, "Open");
-    EXPECT_EQ(LastShellRequest().file, SPONSOR_PAGE);
-    EXPECT_EQ(LastShellRequest().showCommand, SW_SHOWNORMAL);
-}
-
 // One tick after each change of the target: the SetWindowPos calls it costs (only for a
 // change of place or flags), and what the sign was last placed with, never taking the focus.
+// A target that the system cloaks counts as hidden.
 TEST_F(SignWindowTest, FollowsItsTargetAndCallsThePlatformOnlyForChanges) {
+    FakeFrames frames(0);
     SignWindow* sign = Hang();
     const HWND target = targets[0];
     BringToFront(target);
@@ -71,6 +66,7 @@ TEST_F(SignWindowTest, FollowsItsTargetAndCallsThePlatformOnlyForChanges) {
         {show(SW_HIDE), 1, 145, -72, 199, 0},
         {move(420, 260, FALSE), 0, 145, -72, 199, 0},
         {show(SW_SHOWNA), 1, 81, 298, 260, 1},
+        {[&frames, target] { frames.Cloak(target); }, 1, 145, 298, 260, 0},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(&step - steps);
@@ -86,56 +82,60 @@ TEST_F(SignWindowTest, FollowsItsTargetAndCallsThePlatformOnlyForChanges) {
         EXPECT_EQ(sign->PlacedPosition(), (PointD{double(step.x), double(step.y)}));
         RECT rect;
         GetWindowRect(sign->Window(), &rect);
-        if (step.shown >= 0) {
-            EXPECT_EQ(IsWindowVisible(sign->Window()) != FALSE, step.shown == 1);
-            EXPECT_TRUE(!step.shown || (rect.left == step.x && rect.top == step.y));
-        }
+        EXPECT_TRUE(step.shown < 0 || (IsWindowVisible(sign->Window()) != FALSE) == step.shown);
+        EXPECT_TRUE(step.shown != 1 || (rect.left == step.x && rect.top == step.y));
     }
     EXPECT_FALSE(GetWindowLongA(sign->Window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 // A sign made strictly after the cutover, midnight of 4 November 2001 in local standard time,
-// starts with the new face. Every face message in every state: the state, shape and face it
-// leaves.
-TEST_F(SignWindowTest, StartsWithTheFaceOfItsDayAndFaceMessagesMoveOnlyAlongTheChange) {
+// starts with the new face; the walks check every change of face a figure makes.
+TEST_F(SignWindowTest, StartsWithTheFaceOfItsDay) {
     const time_t cutover = FaceChangeCutover();
     const std::tm local = *std::localtime(&cutover);
     EXPECT_EQ(local.tm_year * 10000 + local.tm_mon * 100 + local.tm_mday, 1011004);
     EXPECT_EQ(local.tm_hour, local.tm_isdst > 0 ? 1 : 0);
-    const UINT messages[] = {WM_SIGN_BEGIN_CHANGE, WM_SIGN_COMMIT_CHANGE, WM_SIGN_CANCEL_CHANGE};
-    // The state that each of those messages leaves, by the state it finds.
-    const std::pair<int32_t, std::array<int32_t, 3>> states[] = {
-        {SIGN_OLD_FACE, {SIGN_CHANGING, SIGN_OLD_FACE, SIGN_OLD_FACE}},
-        {SIGN_CHANGING, {SIGN_CHANGING, SIGN_NEW_FACE, SIGN_OLD_FACE}},
-        {SIGN_NEW_FACE, {SIGN_NEW_FACE, SIGN_NEW_FACE, SIGN_NEW_FACE}}};
-    for (const auto& [from, after] : states) {
-        for (size_t m = 0; m < 3; ++m) {
-            const int32_t to = after[m];
-            SCOPED_TRACE(testing::Message() << "from " << from << " message " << messages[m]);
-            FakeClock clock(cutover + (from == SIGN_OLD_FACE ? -1 : from == SIGN_NEW_FACE));
-            SignWindow* sign = Hang();
-            if (from == SIGN_CHANGING) {
-                SendMessageA(sign->Window(), WM_SIGN_BEGIN_CHANGE, 0, 0);
-            }
-            ASSERT_EQ(sign->State(), from);
-            const int liveBefore = LiveGdiObjects();
-            // Cancels arrive posted, the others sent, as the figures deliver them.
-            if (messages[m] == WM_SIGN_CANCEL_CHANGE) {
-                PostMessageA(sign->Window(), messages[m], 0, 0);
-                PumpMessages();
-            } else {
-                SendMessageA(sign->Window(), messages[m], 0, 0);
-            }
-            EXPECT_EQ(sign->State(), to);
-            EXPECT_TRUE(WindowHasShape(sign->Window(),
-                                       to == SIGN_CHANGING ? SIGN_RIM_REGION : SIGN_SHAPE_REGION));
-            HBITMAP face = LoadBitmapA(GetModuleHandleA(nullptr),
-                                       MAKEINTRESOURCEA(to == SIGN_NEW_FACE ? 4002 : 4001));
-            EXPECT_EQ(PixelsOf(sign->Bitmap()), PixelsOf(face));
-            DeleteObject(face);
-            EXPECT_EQ(LiveGdiObjects(), liveBefore);
-            DestroyWindow(targets.back());
-        }
+    for (const time_t made : {cutover, cutover + 1}) {
+        FakeClock clock(made);
+        SignWindow* sign = Hang();
+        EXPECT_EQ(sign->State(), made > cutover ? SIGN_NEW_FACE : SIGN_OLD_FACE);
+        EXPECT_EQ(sign->ResourceId(), made > cutover ? SIGN_NEW_FACE_BITMAP : SIGN_OLD_FACE_BITMAP);
+        EXPECT_TRUE(WindowHasShape(sign->Window(), SIGN_SHAPE_REGION));
     }
+}
+
+// Shape 7001 of the tests' resources: bars across top and bottom, two side blocks with a gap
+// between them; 7002 claims more rectangles than it holds. Only the low 16 bits of the id
+// count; a missing or damaged resource leaves the old shape, and every region made is handed
+// to the window or deleted.
+TEST_F(SignWindowTest, WindowsShowExactlyTheRectanglesOfTheirRegionResource) {
+    constexpr COLORREF BLUE = RGB(20, 40, 200), ORANGE = RGB(230, 120, 10);
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    HWND back = CreateTestWindow({"", 220, 160, 100, 80, WS_POPUP | WS_VISIBLE, 0, nullptr, BLUE});
+    HWND top = CreateTestWindow({"", 240, 180, 60, 40, WS_POPUP | WS_VISIBLE, 0, nullptr, ORANGE});
+    BringToFront(top);
+    const auto shows = [](bool (*visible)(int, int)) {
+        PumpFor(100);
+        const std::vector<uint32_t> seen = ScreenPixels({240, 180, 300, 220});
+        int wrong = 0;
+        for (size_t i = 0; i < seen.size(); ++i) {
+            const COLORREF c = visible(int(i % 60), int(i / 60)) ? ORANGE : BLUE;
+            wrong += seen[i] != uint32_t(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+        }
+        return wrong == 0;
+    };
+    const int before = LiveGdiObjects();
+    EXPECT_NE(ApplyRegionResource(module, top, 7001 + 0x10000, true), 0);
+    EXPECT_TRUE(shows(
+        [](int x, int y) { return y < 10 || y >= 30 ? x >= 10 && x < 50 : x < 20 || x >= 40; }));
+    ASSERT_TRUE(SetWindowRgn(top, CreateRectRgn(5, 5, 25, 25), TRUE));
+    EXPECT_EQ(ApplyRegionResource(module, top, 7099, true), 0);
+    EXPECT_EQ(ApplyRegionResource(module, top, 7002, true), 0);
+    EXPECT_TRUE(shows([](int x, int y) { return x >= 5 && x < 25 && y >= 5 && y < 25; }));
+    // Refused by SetWindowRgn: a window handle that does not exist.
+    EXPECT_EQ(ApplyRegionResource(module, reinterpret_cast<HWND>(0x4321), 7001, false), 0);
+    EXPECT_EQ(LiveGdiObjects(), before);
+    DestroyWindow(top);
+    DestroyWindow(back);
 }
 }  // namespace

@@ -1,35 +1,44 @@
 #include "e2e/support/Desktop.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace {
-std::string BesideTests(const char* fileName) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    return directory.substr(0, directory.find_last_of("\\/") + 1) + fileName;
-}
-
-Image ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
-    Image image{width, height, std::vector<uint32_t>(size_t(width) * height)};
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    GetDIBits(dc, bitmap, 0, height, image.pixels.data(), &info, DIB_RGB_COLORS);
-    for (uint32_t& pixel : image.pixels) {
-        pixel &= 0x00FFFFFF;
-    }
-    return image;
-}
-
-HRGN SignShape(int scale) {
+// The sign shows today's face in the sign's shape at a place, at a scale, with the desktop as
+// it was before around it; waits a little for the paint.
+testing::AssertionResult ShowsFaceInShape(const RECT& place, const std::vector<uint32_t>& before,
+                                          int scale) {
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(5001), "REGION");
     const XFORM scaling = {FLOAT(scale), 0, 0, FLOAT(scale), 0, 0};
-    return resource
-               ? ExtCreateRegion(
-                     &scaling, SizeofResource(nullptr, resource),
-                     static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource))))
-               : nullptr;
+    HRGN shape =
+        ExtCreateRegion(&scaling, SizeofResource(nullptr, resource),
+                        static_cast<const RGNDATA*>(LockResource(LoadResource(nullptr, resource))));
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4002));
+    const std::vector<uint32_t> face = PixelsOf(bitmap);
+    DeleteObject(bitmap);
+    const int width = place.right - place.left;
+    int wrong = 0;
+    WaitUntil(3000, [&] {
+        const std::vector<uint32_t> now = ScreenPixels(place);
+        wrong = 0;
+        for (size_t i = 0; i < now.size(); ++i) {
+            const int x = int(i) % width, y = int(i) / width;
+            wrong += now[i] != (PtInRegion(shape, x, y) ? face[y / scale * SIGN_WIDTH + x / scale]
+                                                        : before[i]);
+        }
+        return wrong == 0;
+    });
+    DeleteObject(shape);
+    return wrong == 0 ? testing::AssertionSuccess()
+                      : testing::AssertionFailure() << wrong << " pixels of the sign are wrong";
+}
+
+// Magenta, the artwork's transparent colour, or a blend with it.
+bool ShowsMagenta(uint32_t pixel) {
+    const int red = pixel >> 16 & 0xFF, green = pixel >> 8 & 0xFF, blue = pixel & 0xFF;
+    return red - green >= 48 && blue - green >= 48;
 }
 
 const char* const BROWSER_KEY = "Software\\Wine\\WineBrowser";
@@ -47,7 +56,9 @@ Process::~Process() {
 }
 
 bool Process::Start(const char* exeName, const std::string& arguments) {
-    const std::string path = BesideTests(exeName);
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string path = std::string(self, std::strrchr(self, '\\') + 1) + exeName;
     std::string commandLine = "\"" + path + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -136,67 +147,6 @@ HWND WaitForSign(HWND target, int x, int y, int scale) {
     return sign;
 }
 
-HWND WaitForFigure(HWND mainWindow) {
-    HWND figure = nullptr;
-    WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)) != nullptr; });
-    return figure;
-}
-
-Image CaptureScreen(const RECT& area) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    // The desktop window's DC: a DISPLAY DC reads in X's coordinates, which differ from the
-    // screen's once a monitor lies left of the primary one.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-    Image image = ReadPixels(memory, bitmap, width, height);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return image;
-}
-
-testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place, const Image& before,
-                                          int scale) {
-    HRGN expected = SignShape(scale);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    const bool shaped = GetWindowRgn(sign, shape) != ERROR && EqualRgn(shape, expected);
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(4002));
-    HDC screen = GetDC(nullptr);
-    const Image face = ReadPixels(screen, bitmap, SIGN_WIDTH, SIGN_HEIGHT);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    int wrong = 0;
-    WaitUntil(3000, [&] {
-        const Image now = CaptureScreen(place);
-        wrong = 0;
-        for (int y = 0; y < now.height; ++y) {
-            for (int x = 0; x < now.width; ++x) {
-                const size_t i = size_t(y) * now.width + x;
-                wrong += now.pixels[i] != (PtInRegion(expected, x, y)
-                                               ? face.pixels[(y / scale) * SIGN_WIDTH + x / scale]
-                                               : before.pixels[i]);
-            }
-        }
-        return wrong == 0;
-    });
-    DeleteObject(shape);
-    DeleteObject(expected);
-    if (!shaped) {
-        return testing::AssertionFailure() << "the sign's window lacks the sign's shape";
-    }
-    return wrong == 0 ? testing::AssertionSuccess()
-                      : testing::AssertionFailure() << wrong << " pixels of the sign are wrong";
-}
-
-bool ShowsMagenta(uint32_t pixel) {
-    const int red = pixel >> 16 & 0xFF, green = pixel >> 8 & 0xFF, blue = pixel & 0xFF;
-    return red - green >= 48 && blue - green >= 48;
-}
-
 void ClickAt(int x, int y) {
     // Press and release carry the point too: in a fresh X session Wine may put the pointer
     // back where X had it a moment after the first move.
@@ -211,36 +161,72 @@ void ClickAt(int x, int y) {
     SendInput(3, inputs, sizeof(INPUT));
 }
 
-BrowserRecorder::BrowserRecorder() {
-    char directory[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, directory);
-    record = std::string(directory) + "tarvolen-pages-" + std::to_string(GetCurrentProcessId());
-    DeleteFileA(record.c_str());
-    // Wine's launcher runs Unix programs: the script needs the file's Unix name.
-    using ToUnix = char*(CDECL*)(const WCHAR*);
-    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    WCHAR wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, record.c_str(), -1, wide, MAX_PATH);
-    char* unixPath = toUnix ? toUnix(wide) : nullptr;
-    if (!unixPath) {
-        return;
+void SignAndWalk::Run(int scale) {
+    mainWindow = StartProgram(program);
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_FALSE(IsWindowVisible(mainWindow));
+    const RECT place = {(260 - SIGN_WIDTH) * scale, 150, 260 * scale, 150 + SIGN_HEIGHT * scale};
+    const std::vector<uint32_t> before = ScreenPixels(place);
+    target = StartSample(sample, "Walk sample", 260 * scale, 150, 400, 300);
+    ASSERT_NE(target, nullptr);
+    sign = WaitForSign(target, place.left, place.top, scale);
+    ASSERT_NE(sign, nullptr);
+    EXPECT_TRUE(ShowsFaceInShape(place, before, scale));
+
+    ASSERT_TRUE(WaitUntil(ARRIVAL_MS, [&] { return (figure = VisibleFigure(mainWindow)); }));
+    std::vector<std::pair<DWORD, RECT>> walk;
+    int magenta = 0, drawn = 0;
+    for (const DWORD start = GetTickCount(); IsWindow(figure) && GetTickCount() - start < 3000;
+         Sleep(5)) {
+        const RECT at = RectOf(figure);
+        walk.push_back({GetTickCount(), at});
+        if (walk.size() % 4 == 0) {
+            const std::vector<uint32_t> screen = ScreenPixels({0, 0, 1024, 768});
+            for (size_t i = 0; i < screen.size(); ++i) {
+                const POINT point = {LONG(i % 1024), LONG(i / 1024)};
+                magenta += ShowsMagenta(screen[i]);
+                drawn += PtInRect(&at, point) && screen[i] != before[0];
+            }
+        }
     }
+    ASSERT_GT(walk.size(), 10u);
+    const RECT& first = walk.front().second;
+    EXPECT_TRUE(first.left < 0 && first.left > -185 * scale) << first.left;
+    for (size_t i = 1; i < walk.size(); ++i) {
+        const RECT& now = walk[i].second;
+        const int moved = now.left - walk[i - 1].second.left;
+        EXPECT_TRUE(moved >= 0 && moved % (6 * scale) == 0 && now.top == first.top &&
+                    now.bottom - now.top == 70 * scale)
+            << "moved " << moved << " pixels, " << now.bottom - now.top << " high";
+    }
+    const double perStep = (walk.back().second.left - first.left) * 150.0 / scale /
+                           (walk.back().first - walk.front().first);
+    // The ticks may run late on a busy machine, never early.
+    EXPECT_TRUE(perStep > 3.5 && perStep < 7.0) << perStep;
+    EXPECT_GT(first.bottom, place.bottom + 100 * scale);
+    EXPECT_LT(first.bottom, place.top + 320 * scale);
+    EXPECT_EQ(magenta, 0);
+    EXPECT_GT(drawn, 200);
+}
+
+BrowserRecorder::BrowserRecorder()
+    : record("/tmp/tarvolen-pages-" + std::to_string(GetCurrentProcessId())) {
+    DeleteFileA(("Z:" + record).c_str());
     // The launcher appends the address as the last argument, which the shell sees as $0.
-    const std::string script = "/bin/sh -c \"echo \\\"$0\\\" >> '" + std::string(unixPath) + "'\"";
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    ready = RegSetKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers", REG_SZ, script.c_str(),
-                            DWORD(script.size() + 1)) == ERROR_SUCCESS;
+    const std::string script = "/bin/sh -c \"echo \\\"$0\\\" >> " + record + "\"";
+    EXPECT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers", REG_SZ, script.c_str(),
+                              DWORD(script.size() + 1)),
+              ERROR_SUCCESS);
 }
 
 BrowserRecorder::~BrowserRecorder() {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, BROWSER_KEY, "Browsers");
-    DeleteFileA(record.c_str());
+    DeleteFileA(("Z:" + record).c_str());
 }
 
 std::vector<std::string> BrowserRecorder::Pages() const {
     std::vector<std::string> pages;
-    std::ifstream file(record);
+    std::ifstream file("Z:" + record);
     for (std::string line; std::getline(file, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestBitmaps.h"
+
 constexpr DWORD STARTUP_MS = 15000;
 // Two ticks make and place a sign; a figure comes within the first three seconds.
 constexpr DWORD ARRIVAL_MS = 3000;
@@ -28,65 +30,53 @@ bool WaitUntil(DWORD timeoutMs, Condition&& condition) {
 // A program built beside the test binary; killed if it still runs when this goes.
 class Process {
 public:
-    Process() = default;
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
     ~Process();
     bool Start(const char* exeName, const std::string& arguments = "");
     bool Ended(DWORD timeoutMs, DWORD& exitCode);
-    bool Running() {
-        return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
-    }
+    bool Running() { return WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
     DWORD Id() const { return info.dwProcessId; }
 
 private:
     PROCESS_INFORMATION info = {};
 };
 
-// The program's hidden main window once it runs; null when it did not come up.
+// The program's hidden main window, or the sample window in front at a place, once it runs;
+// null when it did not come up. Closing the program as the system would, it ends with code 0.
 HWND StartProgram(Process& program);
-// Closes the program as the system would; true when it ended with code 0.
-bool CloseProgram(Process& program, HWND mainWindow);
-// SampleWindow.exe with a title and a place, in front; null when it did not come up.
 HWND StartSample(Process& sample, const std::string& title, int x, int y, int width, int height);
+bool CloseProgram(Process& program, HWND mainWindow);
 
 // Sprite windows owned by a window: a target's signs, or the main window's figures.
 std::vector<HWND> SpritesOwnedBy(HWND owner);
 HWND VisibleFigure(HWND mainWindow);
 RECT RectOf(HWND window);
-// Shown at a place, at its size for a scale (2 at 200 %).
+// The target's one sign shown at a place at its size for a scale (2 at 200 %), now or once
+// it comes; null when it does not come in time.
 bool SignShownAt(HWND sign, int x, int y, int scale = 1);
-// The target's one sign once it shows at a place; null when it does not come in time.
 HWND WaitForSign(HWND target, int x, int y, int scale = 1);
-// The main window's first visible figure; null when none comes in time.
-HWND WaitForFigure(HWND mainWindow);
 
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
-};
-Image CaptureScreen(const RECT& area);
-// The sign at a place has the whole sign's shape and shows today's face in it, at a scale,
-// with the desktop as it was before around it; waits a little for the paint.
-testing::AssertionResult ShowsFaceInShape(HWND sign, const RECT& place, const Image& before,
-                                          int scale = 1);
-// Magenta, the artwork's transparent colour, or a blend with it.
-bool ShowsMagenta(uint32_t pixel);
 // A real left click at a screen point.
 void ClickAt(int x, int y);
 
-// While it lives, the prefix's browser is a script that writes down every page it is given.
+// Starts the program and a sample window 260 pixels a scale from the left edge, and checks
+// as it goes: the sign shows today's face in the sign's shape over the desktop as it was,
+// and the first figure walks in over the left edge in steps of 6 pixels a scale every 150
+// ms, on a ground line below the sign, its frames 70 pixels a scale high, never showing
+// magenta. Ends three seconds into the walk.
+struct SignAndWalk {
+    void Run(int scale);
+    Process program, sample;
+    HWND mainWindow = nullptr, target = nullptr, sign = nullptr, figure = nullptr;
+};
+
+// While it lives, the prefix's browser is a script that writes down every page it is given,
+// in a file of the Unix side that Wine's drive Z: shows.
 class BrowserRecorder {
 public:
     BrowserRecorder();
     ~BrowserRecorder();
-    BrowserRecorder(const BrowserRecorder&) = delete;
-    BrowserRecorder& operator=(const BrowserRecorder&) = delete;
-    bool Ready() const { return ready; }
     std::vector<std::string> Pages() const;
 
 private:
     std::string record;
-    bool ready = false;
 };
