@@ -71,18 +71,6 @@ TEST(Program, ClicksOnTheSignsFaceAndOnAFigureOpenTheSponsorsPageAndTheSignFollo
     ASSERT_TRUE(CloseProgram(program, mainWindow));
 }
 
-// Asks the taskbar whether it holds the program's icon: modifying nothing succeeds only then.
-bool TaskbarHolds(HWND mainWindow, DWORD message = NIM_MODIFY) {
-    using NotifyIcon = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
-    static const auto notify = reinterpret_cast<NotifyIcon>(reinterpret_cast<void (*)()>(
-        GetProcAddress(LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
-    NOTIFYICONDATAA probe = {};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = mainWindow;
-    probe.uID = 0x55AA55AA;
-    return notify(message, &probe) != FALSE;
-}
-
 // The program's visible top-level windows of a class, its menu (#32768) or dialogs (#32770),
 // once there is one or the time is up.
 std::vector<HWND> WindowsOf(const Process& program, const char* className, DWORD timeoutMs = 0) {

@@ -1,5 +1,7 @@
 #include "support/TestBitmaps.h"
 
+#include <shellapi.h>
+
 HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -51,4 +53,15 @@ std::vector<uint32_t> ScreenPixels(const RECT& area) {
     std::vector<uint32_t> pixels = PixelsOf(copy);
     DeleteObject(copy);
     return pixels;
+}
+
+bool TaskbarHolds(HWND window, DWORD message) {
+    using NotifyIcon = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
+    static const auto notify = reinterpret_cast<NotifyIcon>(reinterpret_cast<void (*)()>(
+        GetProcAddress(LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = window;
+    probe.uID = 0x55AA55AA;
+    return notify(message, &probe) != FALSE;
 }

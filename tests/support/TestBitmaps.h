@@ -1,5 +1,5 @@
-// Pictures of known content made in memory, and pixels read back from bitmaps and from the
-// screen, for unit and end-to-end tests alike.
+// What the desktop shows, for unit and end-to-end tests alike: pictures of known content made
+// in memory, pixels read back from bitmaps and from the screen, and the taskbar's icons.
 #pragma once
 
 #include <windows.h>
@@ -18,3 +18,6 @@ BITMAPINFO TopDownFormat(int width, int height);
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap);
 // The screen's pixels inside area, as PixelsOf reads them.
 std::vector<uint32_t> ScreenPixels(const RECT& area);
+// Whether the taskbar holds an icon of the window: modifying nothing succeeds only then.
+// With NIM_DELETE, takes it away as a restarted taskbar would have lost it.
+bool TaskbarHolds(HWND window, DWORD message = 1 /* NIM_MODIFY */);

@@ -7,6 +7,7 @@
 #include "app/ForegroundWatcher.h"
 #include "app/MainWindow.h"
 #include "gfx/QuietSettings.h"
+#include "support/TestBitmaps.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -92,6 +93,15 @@ TEST_F(MainWindowTest, OnlyOrdinaryWindowsOfSomeSizeGetASign) {
         EXPECT_EQ(IsSignableWindow(small), size.signable)
             << size.dpi << " dpi, " << size.width << " x " << size.height;
     }
+}
+
+// Quitting takes the tray icon along; the soak's last step checks what else goes with it.
+TEST_F(MainWindowTest, QuittingTakesTheTrayIconAlong) {
+    const HWND window = mainWindowHandle;
+    ASSERT_TRUE(TaskbarHolds(window));
+    DestroyWindow(window);
+    EXPECT_FALSE(TaskbarHolds(window));
+    ASSERT_TRUE(RestartMainWindow());
 }
 
 TEST_F(MainWindowTest, ReadsTheQuietSettingsAtStartEveryTwentiethTickAndOnAChange) {
