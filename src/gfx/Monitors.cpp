@@ -1,5 +1,7 @@
 #include "gfx/Monitors.h"
 
+#include "gfx/SystemFunction.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -81,13 +83,9 @@ int64_t Distance(const RECT& a, const RECT& b) {
 }  // namespace
 
 DpiSource SystemDpiSource() {
-    // Windows 8.1 and later only: looked up, never imported, so the program starts on 7.
-    const HMODULE shcore = LoadLibraryA("shcore.dll");
-    const auto dpiForMonitor =
-        shcore ? reinterpret_cast<DpiForMonitorFunction>(
-                     reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-               : nullptr;
-    return DpiSource{dpiForMonitor, ScreenDpi};
+    // GetDpiForMonitor: Windows 8.1 and later only.
+    return DpiSource{SystemFunction<DpiForMonitorFunction>("shcore.dll", "GetDpiForMonitor"),
+                     ScreenDpi};
 }
 
 std::vector<MonitorArea> ReadSystemMonitors(const DpiSource& dpi) {

@@ -1,5 +1,7 @@
 #include "gfx/QuietSettings.h"
 
+#include "gfx/SystemFunction.h"
+
 #include <windows.h>
 
 namespace {
@@ -16,13 +18,10 @@ bool SystemAnimationsOn() {
     return on != FALSE;
 }
 
-// Windows Vista and later only: looked up, never imported, so the program starts without it.
+// Windows Vista and later only.
 int SystemNotificationState() {
-    static const HMODULE shell = LoadLibraryA("shell32.dll");
-    static const auto query =
-        shell ? reinterpret_cast<QueryNotificationStateFunction>(
-                    reinterpret_cast<void*>(GetProcAddress(shell, "SHQueryUserNotificationState")))
-              : nullptr;
+    static const auto query = SystemFunction<QueryNotificationStateFunction>(
+        "shell32.dll", "SHQueryUserNotificationState");
     int state = NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS;
     if (!query || query(&state) != S_OK) {
         return NOTIFICATION_STATE_ACCEPTS_NOTIFICATIONS;

@@ -1,5 +1,7 @@
 #include "gfx/WindowFrame.h"
 
+#include "gfx/SystemFunction.h"
+
 namespace {
 // dwmapi's attribute ids; headers for Windows XP lack them.
 constexpr DWORD EXTENDED_FRAME_BOUNDS = 9;
@@ -7,13 +9,10 @@ constexpr DWORD CLOAKED = 14;
 
 using GetWindowAttributeFunction = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
 
-// Windows Vista and later only: looked up, never imported, so the program starts without it.
+// Windows Vista and later only.
 GetWindowAttributeFunction DwmWindowAttribute() {
-    static const HMODULE dwm = LoadLibraryA("dwmapi.dll");
     static const auto function =
-        dwm ? reinterpret_cast<GetWindowAttributeFunction>(
-                  reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
-            : nullptr;
+        SystemFunction<GetWindowAttributeFunction>("dwmapi.dll", "DwmGetWindowAttribute");
     return function;
 }
 
